@@ -1,0 +1,51 @@
+#pragma once
+// Gathers files by extension or mask, overwrites them in place with random bytes before
+// deleting them, deletes folder trees and lists the fixed drives. Every cleaner holds one;
+// Fennick uses it as it is.
+#include "TStringList.h"
+
+#include <cstddef>
+#include <string>
+
+class CHddClass {
+public:
+    CHddClass();
+
+    // Overwrites the file pass-count times; with 0 passes only a read-only attribute is
+    // cleared, so that a delete can follow. False when the path is no file, the file cannot
+    // be opened alone or written, or the run was cancelled (the file stays, partly written).
+    bool OverwriteFile(const std::string& path);
+    // Overwrites, then deletes only when the overwrite succeeded. A link is deleted as a
+    // link; what it points to is never written.
+    bool WipeAndDelete(const std::string& path);
+    // Deletes the folder's content without overwriting; the folder itself stays, and so
+    // does every "desktop.ini" with the folders that hold one.
+    void DeleteTree(const std::string& folder);
+    bool RemoveFolder(const std::string& folder);
+
+    void CollectByExtension(const std::string& folder, const std::string& ext, bool recursive);
+    void AppendByExtension(const std::string& folder, const std::string& ext, bool recursive);
+    void CollectByMask(const std::string& pathWithMask, bool recursive);
+    void AppendByMask(const std::string& pathWithMask, bool recursive);
+    void ListFixedDrives();
+
+    // Bytes of the entries gathered since the last collect call, held at the largest
+    // signed 32-bit value once the true sum goes beyond it.
+    int CollectedSize() const;
+
+    int PassCount = 0;
+    TStringList CollectedPaths;
+    TStringList FixedDrives;      // "C:" and so on, without a backslash
+
+    // Bytes written per call while overwriting; the cancel event is tested after each.
+    static constexpr size_t BlockSize = 1024 * 1024;
+
+private:
+    bool Overwrite(const std::string& path, unsigned long& attributes);
+    void AddEntry(const std::string& path, unsigned long sizeHigh, unsigned long sizeLow);
+    void DeleteTreeIn(const std::string& folder);
+    void AppendExtensionIn(const std::string& folder, const std::string& ext, bool recursive);
+    void AppendMaskIn(const std::string& folder, const std::string& mask, bool recursive);
+
+    long long CollectedBytes = 0;
+};

@@ -1,0 +1,171 @@
+#include "TestSupport.h"
+
+#include <stdexcept>
+#include <vector>
+
+namespace testing_support {
+
+std::string ExeDir()
+{
+    char buf[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
+    std::string p(buf, n);
+    return p.substr(0, p.find_last_of('\\'));
+}
+
+void MakeDirs(const std::string& path)
+{
+    for (size_t i = 3; i <= path.size(); ++i)
+        if (i == path.size() || path[i] == '\\')
+            CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+}
+
+static void RemoveAll(const std::string& folder)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string n = fd.cFileName;
+            if (n == "." || n == "..")
+                continue;
+            std::string p = folder + "\\" + n;
+            SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                RemoveAll(p);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveDirectoryA(p.c_str());
+            else
+                DeleteFileA(p.c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+}
+
+std::string ScratchDir(const std::string& name)
+{
+    std::string dir = "C:\\qtest\\" + name;
+    RemoveAll(dir);
+    MakeDirs(dir);
+    return dir;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& data)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot create " + path);
+    DWORD put = 0;
+    BOOL ok = data.empty() || WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &put, nullptr);
+    CloseHandle(h);
+    if (!ok || put != data.size())
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot open " + path);
+    std::string data;
+    std::vector<char> buf(1 << 20);
+    DWORD got = 0;
+    while (ReadFile(h, buf.data(), static_cast<DWORD>(buf.size()), &got, nullptr) && got > 0)
+        data.append(buf.data(), got);
+    CloseHandle(h);
+    return data;
+}
+
+bool PathExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+HANDLE StartProgram(const std::string& commandLine, DWORD* pid)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::vector<char> cmd(commandLine.begin(), commandLine.end());
+    cmd.push_back(0);
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    if (pid)
+        *pid = pi.dwProcessId;
+    return pi.hProcess;
+}
+
+long RunProgram(const std::string& commandLine, DWORD timeoutMs)
+{
+    HANDLE p = StartProgram(commandLine);
+    if (!p)
+        return -1;
+    long result = -2;
+    if (WaitForSingleObject(p, timeoutMs) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        GetExitCodeProcess(p, &code);
+        result = static_cast<long>(code);
+    } else {
+        TerminateProcess(p, 1);
+    }
+    CloseHandle(p);
+    return result;
+}
+
+struct WindowSearch {
+    DWORD pid;
+    const char* cls;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchWindow(HWND wnd, LPARAM param)
+{
+    WindowSearch* s = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    char cls[256] = {};
+    GetClassNameA(wnd, cls, sizeof cls);
+    if (pid == s->pid && IsWindowVisible(wnd) && lstrcmpA(cls, s->cls) == 0) {
+        s->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WaitForWindow(DWORD pid, const char* className, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    do {
+        WindowSearch s = {pid, className, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
+        if (s.found)
+            return s.found;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+std::string WindowText(HWND wnd)
+{
+    char buf[1024] = {};
+    GetWindowTextA(wnd, buf, sizeof buf);
+    return buf;
+}
+
+bool HaveDisplay()
+{
+    HWND w = CreateWindowA("STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    if (!w)
+        return false;
+    DestroyWindow(w);
+    return true;
+}
+
+std::string HelperCommand(const std::string& args)
+{
+    return "\"" + ExeDir() + "\\testhelper.exe\" " + args;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,34 @@
+#pragma once
+// What the tests share: scratch folders and files on the sandbox's C: drive, child
+// processes, and the windows they show.
+#include <windows.h>
+
+#include <string>
+
+namespace testing_support {
+
+// The folder the test program runs from (C:\Quelora inside the sandbox).
+std::string ExeDir();
+// A new, empty folder C:\qtest\<name> (with every parent made).
+std::string ScratchDir(const std::string& name);
+void MakeDirs(const std::string& path);
+
+void WriteFileBytes(const std::string& path, const std::string& data);
+std::string ReadFileBytes(const std::string& path);
+bool PathExists(const std::string& path);
+
+// Starts a program and waits for it; returns its exit code, or -1 when it could not start
+// and -2 when it did not end within the time-out (it is then ended).
+long RunProgram(const std::string& commandLine, DWORD timeoutMs);
+// Starts a program without waiting; the caller closes the handle.
+HANDLE StartProgram(const std::string& commandLine, DWORD* pid = nullptr);
+// The first visible top-level window of the process with the class name, within the time.
+HWND WaitForWindow(DWORD pid, const char* className, DWORD timeoutMs);
+std::string WindowText(HWND wnd);
+
+bool HaveDisplay();
+
+// The helper program beside the tests: holds files open, reports shell folders.
+std::string HelperCommand(const std::string& args);
+
+}  // namespace testing_support
