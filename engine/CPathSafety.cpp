@@ -21,7 +21,7 @@ static size_t RootLength(const std::string& p)
         if (server == std::string::npos || server == 2)
             return 0;
         size_t share = p.find_first_of("\\/", server + 1);
-        if (share == server + 1)
+        if (share == server + 1 || server + 1 == p.size())
             return 0;
         return share == std::string::npos ? p.size() : share + 1;
     }

@@ -12,7 +12,7 @@
 int main(int argc, char** argv)
 {
     if (argc == 5 && std::strcmp(argv[1], "hold") == 0) {
-        HANDLE f = CreateFileA(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE f = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (f == INVALID_HANDLE_VALUE)
             return 2;
         HANDLE ready = OpenEventA(EVENT_ALL_ACCESS, FALSE, argv[3]);
