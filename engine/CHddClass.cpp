@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
@@ -67,7 +68,7 @@ bool CHddClass::Overwrite(const std::string& path, unsigned long& attributes)
         return true;
 
     CWipeRandom random;
-    std::vector<unsigned char> block(BlockSize);
+    std::vector<unsigned char> block;   // sized to the file: most files are far below a block
     for (int pass = 1; pass <= PassCount; ++pass) {
         HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -77,6 +78,8 @@ bool CHddClass::Overwrite(const std::string& path, unsigned long& attributes)
         DWORD low = GetFileSize(f, &high);
         bool ok = !(low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR);
         unsigned long long remaining = (static_cast<unsigned long long>(high) << 32) | low;
+        if (block.empty())
+            block.resize(std::max<size_t>(1, static_cast<size_t>(std::min<unsigned long long>(remaining, BlockSize))));
         bool cancelled = false;
         while (ok && remaining > 0) {
             DWORD n = static_cast<DWORD>(remaining < BlockSize ? remaining : BlockSize);

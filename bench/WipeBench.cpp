@@ -1,0 +1,177 @@
+// Times CHddClass overwriting one big file and wiping many small ones, so that scripts/bench
+// can set the figures beside the host's own tools. It writes and deletes for real: it runs
+// only inside the Wine sandbox.
+//
+//   wipebench [SIZE_MIB [FILE_COUNT]]     defaults 512 and 2000
+#include "CHddClass.h"
+#include "SandboxGuard.h"
+
+#include <windows.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string Root = "C:\\qbench";
+const std::string BigFile = Root + "\\big.bin";
+const std::string SmallDir = Root + "\\small";
+const std::string SmallExt = ".qbs";
+const unsigned long SmallFileBytes = 4096;
+const unsigned long MaxSizeMiB = 65536;
+const unsigned long MaxFileCount = 1000000;
+
+// Digits only: strtoul alone would take signs, blanks and an empty string.
+bool ParseCount(const char* s, unsigned long max, unsigned long& out)
+{
+    for (const char* p = s; *p; ++p)
+        if (*p < '0' || *p > '9')
+            return false;
+    if (!*s)
+        return false;
+    errno = 0;
+    unsigned long v = std::strtoul(s, nullptr, 10);
+    if (errno != 0 || v == 0 || v > max)
+        return false;
+    out = v;
+    return true;
+}
+
+double Now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The file goes to the disk before anything is timed, so that the first pass does not also
+// pay for writing back what was just created.
+bool CreateFilled(const std::string& path, unsigned long long bytes, const std::vector<char>& chunk)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = true;
+    while (ok && bytes > 0) {
+        DWORD n = static_cast<DWORD>(bytes < chunk.size() ? bytes : chunk.size());
+        DWORD written = 0;
+        ok = WriteFile(f, chunk.data(), n, &written, nullptr) && written == n;
+        bytes -= n;
+    }
+    ok = ok && FlushFileBuffers(f);
+    CloseHandle(f);
+    return ok;
+}
+
+void RemoveAll()
+{
+    DeleteFileA(BigFile.c_str());
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((SmallDir + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA((SmallDir + "\\" + fd.cFileName).c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(SmallDir.c_str());
+    RemoveDirectoryA(Root.c_str());
+}
+
+int Fail(const std::string& what)
+{
+    std::fprintf(stderr, "wipebench: %s (error %lu)\n", what.c_str(), GetLastError());
+    RemoveAll();
+    return 1;
+}
+
+// Passes over the big file; the seconds taken, or a negative value when a pass failed.
+double TimeOverwrite(int passes)
+{
+    CHddClass hdd;
+    hdd.PassCount = passes;
+    double start = Now();
+    bool ok = hdd.OverwriteFile(BigFile);
+    double seconds = Now() - start;
+    return ok ? seconds : -1.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (!InSandbox()) {
+        std::fprintf(stderr, "wipebench: refusing to run: not inside the Wine sandbox "
+                             "(run it through scripts/bench)\n");
+        return 97;
+    }
+    unsigned long sizeMiB = 512, fileCount = 2000;
+    if (argc > 3 || (argc > 1 && !ParseCount(argv[1], MaxSizeMiB, sizeMiB)) ||
+        (argc > 2 && !ParseCount(argv[2], MaxFileCount, fileCount))) {
+        std::fprintf(stderr, "usage: wipebench [SIZE_MIB [FILE_COUNT]]\n"
+                             "  SIZE_MIB    big file size, 1..%lu (default 512)\n"
+                             "  FILE_COUNT  4 KiB files to wipe, 1..%lu (default 2000)\n",
+                     MaxSizeMiB, MaxFileCount);
+        return 2;
+    }
+
+    RemoveAll();   // what an interrupted run left
+    if (!CreateDirectoryA(Root.c_str(), nullptr) || !CreateDirectoryA(SmallDir.c_str(), nullptr))
+        return Fail("cannot create " + SmallDir);
+
+    std::vector<char> chunk(8 * 1024 * 1024, 'Q');
+    const unsigned long long bigBytes = static_cast<unsigned long long>(sizeMiB) << 20;
+    if (!CreateFilled(BigFile, bigBytes, chunk))
+        return Fail("cannot write " + BigFile);
+
+    double onePass = TimeOverwrite(1);
+    if (onePass < 0)
+        return Fail("one-pass overwrite failed");
+    double fivePasses = TimeOverwrite(5);
+    if (fivePasses < 0)
+        return Fail("five-pass overwrite failed");
+    if (!DeleteFileA(BigFile.c_str()))
+        return Fail("cannot delete " + BigFile);
+
+    for (unsigned long i = 0; i < fileCount; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\f%07lu", i);
+        if (!CreateFilled(SmallDir + name + SmallExt, SmallFileBytes, chunk))
+            return Fail("cannot write small file " + std::to_string(i));
+    }
+
+    CHddClass hdd;
+    hdd.PassCount = 1;
+    double start = Now();
+    hdd.CollectByExtension(SmallDir, SmallExt, false);
+    int wiped = 0;
+    for (int i = 0; i < hdd.CollectedPaths.Count(); ++i)
+        wiped += hdd.WipeAndDelete(hdd.CollectedPaths[i]) ? 1 : 0;
+    double smallSeconds = Now() - start;
+    if (hdd.CollectedPaths.Count() != static_cast<int>(fileCount) || wiped != hdd.CollectedPaths.Count())
+        return Fail("wiped " + std::to_string(wiped) + " of " + std::to_string(fileCount) +
+                    " small files (" + std::to_string(hdd.CollectedPaths.Count()) + " found)");
+    RemoveAll();
+
+    const double mib = static_cast<double>(sizeMiB);
+    std::printf("size_mib=%lu\n", sizeMiB);
+    std::printf("small_files=%lu\n", fileCount);
+    std::printf("chdd_1pass_seconds=%.3f\n", onePass);
+    std::printf("chdd_1pass_mib_per_s=%.1f\n", mib / onePass);
+    std::printf("chdd_5pass_seconds=%.3f\n", fivePasses);
+    std::printf("chdd_5pass_mib_per_s=%.1f\n", 5 * mib / fivePasses);
+    std::printf("chdd_small_files_seconds=%.3f\n", smallSeconds);
+    std::printf("chdd_small_files_per_s=%.1f\n", fileCount / smallSeconds);
+    return 0;
+}
