@@ -80,20 +80,17 @@ bool CHddClass::Overwrite(const std::string& path, unsigned long& attributes)
         unsigned long long remaining = (static_cast<unsigned long long>(high) << 32) | low;
         if (block.empty())
             block.resize(std::max<size_t>(1, static_cast<size_t>(std::min<unsigned long long>(remaining, BlockSize))));
-        bool cancelled = false;
         while (ok && remaining > 0) {
-            DWORD n = static_cast<DWORD>(remaining < BlockSize ? remaining : BlockSize);
+            DWORD n = static_cast<DWORD>(std::min<unsigned long long>(remaining, block.size()));
             random.Fill(block.data(), n);
             DWORD written = 0;
-            ok = WriteFile(f, block.data(), n, &written, nullptr) && written == n;
+            ok = WriteFile(f, block.data(), n, &written, nullptr) && written == n && !cancel.IsSet();
             remaining -= written;
-            if (ok && cancel.IsSet())
-                cancelled = true, ok = false;
         }
         // The pass must be on the disk before the next one, and before the delete.
         ok = ok && FlushFileBuffers(f);
         CloseHandle(f);
-        if (!ok || cancelled)
+        if (!ok)
             return false;
     }
     return true;

@@ -216,36 +216,31 @@ void TRegistry::WriteBinaryData(const std::string& name, const void* buffer, int
     Write(name, REG_BINARY, buffer, static_cast<DWORD>(size));
 }
 
-void TRegistry::GetValueNames(TStringList& names) const
+// Names of the open key's values or subkeys, in the registry's order.
+static void ListNames(HKEY key, bool values, TStringList& names)
 {
     names.Clear();
-    if (!Key)
+    DWORD keys = 0, keyLen = 0, vals = 0, valLen = 0;
+    if (!key || RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &keys, &keyLen, nullptr, &vals, &valLen,
+                                 nullptr, nullptr, nullptr) != ERROR_SUCCESS)
         return;
-    DWORD count = 0, maxLen = 0;
-    if (RegQueryInfoKeyA(Key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &maxLen,
-                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return;
-    std::vector<char> buf(maxLen + 2);
+    DWORD count = values ? vals : keys;
+    std::vector<char> buf((values ? valLen : keyLen) + 2);
     for (DWORD i = 0; i < count; ++i) {
         DWORD len = static_cast<DWORD>(buf.size());
-        if (RegEnumValueA(Key, i, buf.data(), &len, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+        LONG rc = values ? RegEnumValueA(key, i, buf.data(), &len, nullptr, nullptr, nullptr, nullptr)
+                         : RegEnumKeyExA(key, i, buf.data(), &len, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_SUCCESS)
             names.Add(std::string(buf.data(), len));
     }
 }
 
+void TRegistry::GetValueNames(TStringList& names) const
+{
+    ListNames(Key, true, names);
+}
+
 void TRegistry::GetKeyNames(TStringList& names) const
 {
-    names.Clear();
-    if (!Key)
-        return;
-    DWORD count = 0, maxLen = 0;
-    if (RegQueryInfoKeyA(Key, nullptr, nullptr, nullptr, &count, &maxLen, nullptr, nullptr, nullptr,
-                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return;
-    std::vector<char> buf(maxLen + 2);
-    for (DWORD i = 0; i < count; ++i) {
-        DWORD len = static_cast<DWORD>(buf.size());
-        if (RegEnumKeyExA(Key, i, buf.data(), &len, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
-            names.Add(std::string(buf.data(), len));
-    }
+    ListNames(Key, false, names);
 }
