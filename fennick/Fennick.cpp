@@ -27,7 +27,7 @@ int RunFennick(const std::string& commandLine)
     try {
         WipeIndexFiles(commandLine);
     } catch (const EConvertError&) {
-        MessageBoxA(nullptr, "Quelora's module. Do not Run manually!", Application->Title.c_str(),
+        MessageBoxA(nullptr, "Quelora's module. Do not Run manually!", Application->Title().c_str(),
                     MB_OK | MB_ICONSTOP | MB_TASKMODAL);
     } catch (const Exception& e) {
         Application->ShowException(e);
