@@ -61,6 +61,25 @@ int TCanvas::TextHeight(const std::string& text)
     return s.cy;
 }
 
+void TCanvas::MoveTo(int x, int y)
+{
+    FPenPos = {x, y};
+}
+
+void TCanvas::LineTo(int x, int y)
+{
+    TOperation op(*this);
+    if (op.DC) {
+        HPEN pen = CreatePen(PS_SOLID, Pen.Width, Pen.Color);
+        HGDIOBJ old = SelectObject(op.DC, pen);
+        MoveToEx(op.DC, FPenPos.x, FPenPos.y, nullptr);
+        ::LineTo(op.DC, x, y);
+        SelectObject(op.DC, old);
+        DeleteObject(pen);
+    }
+    FPenPos = {x, y};
+}
+
 void TCanvas::Draw(int x, int y, TBitmap& bitmap)
 {
     if (bitmap.Width() <= 0 || bitmap.Height() <= 0)

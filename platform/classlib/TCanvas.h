@@ -17,6 +17,11 @@ struct TBrush {
     TBrushStyle Style = bsSolid;
 };
 
+struct TPen {
+    TColor Color = clBlack;
+    int Width = 1;
+};
+
 inline RECT Rect(int left, int top, int right, int bottom)
 {
     RECT r = {left, top, right, bottom};
@@ -35,6 +40,9 @@ public:
     void TextOut(int x, int y, const std::string& text);
     int TextWidth(const std::string& text);
     int TextHeight(const std::string& text);
+    // A line in the pen from the pen position (MoveTo) to the point, which becomes the new one.
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
     void Draw(int x, int y, TBitmap& bitmap);
     void StretchDraw(const RECT& r, TBitmap& bitmap);
 
@@ -45,6 +53,7 @@ public:
 
     TFont Font;
     TBrush Brush;
+    TPen Pen;
 
 protected:
     // The device context for one operation; ReleaseDC is called once it is done.
@@ -54,4 +63,5 @@ protected:
 private:
     class TOperation;
     TCriticalSection FLock;
+    POINT FPenPos = {0, 0};
 };

@@ -71,12 +71,14 @@ TEST_F(PictureButtonTest, EachStyleFollowsItsTable)
         EXPECT_EQ(atPress, c.want.clicksAtPress) << "style " << int(c.style) << " clicks at the press";
         EXPECT_EQ(Clicks, c.want.clicks) << "style " << int(c.style) << " clicks in all";
         MoveTo(*Host, 5, 5);
-        if (c.style == ssOnOver)
+        if (c.style == ssOnOver) {
             EXPECT_FALSE(b->ShowingOn()) << "ssOnOver goes dark on leaving";
+        }
         Press(*Host, 110, 45);
         Release(*Host, 110, 45);
-        if (c.style == ssDownMode)
+        if (c.style == ssDownMode) {
             EXPECT_EQ(Clicks, 1) << "a latched button ignores presses";
+        }
         b->Free();
     }
 }
@@ -101,8 +103,9 @@ TEST_F(PictureButtonTest, OnlyTheLeftButtonCounts)
         bool pressed = b->ShowingOn();
         Release(*Host, 110, 45, mbRight);
         EXPECT_EQ(Clicks, 0) << "style " << int(s);
-        if (s != ssOnOver)
+        if (s != ssOnOver) {
             EXPECT_FALSE(pressed) << "style " << int(s) << " does not light for the right button";
+        }
         b->Free();
         MoveTo(*Host, 5, 5);
     }

@@ -117,3 +117,23 @@ TEST(TImage, DrawsItsPictureStretchedOrNot)
     EXPECT_EQ(shot.Pixel(25, 50), clRed);
     EXPECT_EQ(shot.Pixel(75, 50), clBlue);
 }
+
+TEST(TCanvas, LinesInThePenAndTextInTheFont)
+{
+    TBitmap b;
+    b.SetSize(20, 20);
+    b.Canvas().Pen.Color = clRed;
+    b.Canvas().MoveTo(5, 0);
+    b.Canvas().LineTo(5, 20);
+    EXPECT_EQ(b.Pixel(5, 10), clRed) << "the vertical line";
+    EXPECT_EQ(b.Pixel(6, 10), clWhite) << "one pixel wide";
+    TCanvas& c = b.Canvas();
+    c.Font.Name = "Arial";
+    c.Font.Height = -12;
+    int narrow = c.TextWidth("iii");
+    c.Font.Style = fsBold;
+    int bold = c.TextWidth("WWW");
+    c.Font.Style = 0;
+    EXPECT_LT(narrow, c.TextWidth("WWW"));
+    EXPECT_GE(bold, c.TextWidth("WWW")) << "a font change makes a new font";
+}
