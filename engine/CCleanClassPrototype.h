@@ -1,0 +1,44 @@
+#pragma once
+// The base of every cleaner: the run's worker thread drives the cleaners through it alone.
+// It holds the options and the progress reporter of the run, the cancel test, and the walk
+// over a group's option items that hands each chosen one to the cleaner.
+#include "CPtrContainer.h"
+
+#include <string>
+
+class CHddClass;
+class CIndicatorClass;
+class CPtrContainer;
+class TMyRndRectBtn;
+
+class CCleanClassPrototype {
+public:
+    virtual ~CCleanClassPrototype() = default;
+
+    // True once the run's Cancel was pressed: the named event "CancelEvent" is signalled.
+    // Safe from any thread; false when no run's progress window exists.
+    virtual bool IsCancelRequested();
+    virtual void SetIndicator(CIndicatorClass* indicator) { Indicator = indicator; }
+    virtual void SetOptions(CPtrContainer* options) { Options = options; }
+    virtual void Clean() = 0;
+
+protected:
+    // The dispatch walk: shows the group title, then runs every item of the list that is
+    // down with a Tag from 1 to maxTag, in list order, each begun as a section under its
+    // caption; a cancel leaves the walk after the item in progress. With titleFirst the
+    // title shows even when the run was cancelled before this group.
+    void RunGroup(const std::string& title, const CPoorVector<TMyRndRectBtn*>& items, int maxTag,
+                  bool titleFirst = false);
+    // Runs the operation of one chosen item, selected by its Tag. An unknown Tag runs nothing.
+    virtual void RunItem(TMyRndRectBtn* item) = 0;
+
+    // The end of every operation: cancelled, or the last step and done.
+    void EndSection();
+    // Wipes every path the record collected, reporting each, and ends the section.
+    void WipeCollected(CHddClass& hdd);
+
+    int ProfileIndex = 0;
+    std::string PathText;
+    CPtrContainer* Options = nullptr;
+    CIndicatorClass* Indicator = nullptr;
+};

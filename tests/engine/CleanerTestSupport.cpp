@@ -1,0 +1,49 @@
+#include "CleanerTestSupport.h"
+
+#include "TM_Logger.h"
+
+namespace testing_support {
+
+Options::Options() = default;
+
+Options::~Options()
+{
+    for (TMyRndRectBtn* b : Buttons)
+        delete b;
+}
+
+TMyRndRectBtn* Options::Add(CPoorVector<TMyRndRectBtn*>& list, int tag, const std::string& caption, bool down,
+                            const std::string& helpKeyword)
+{
+    auto* b = new TMyRndRectBtn(nullptr);
+    b->Tag = tag;
+    b->SetCaption(caption);
+    b->SetDown(down);
+    b->HelpKeyword = helpKeyword;
+    Buttons.push_back(b);
+    list.Add(b);
+    return b;
+}
+
+void StartRun()
+{
+    CIndicatorClass::PacingPercent = 0;
+    TM_Logger::Instance()->Clear();
+    TM_Logger::Instance()->Save();
+}
+
+TStringList LogLines()
+{
+    return TM_Logger::Instance()->Lines();
+}
+
+std::vector<std::string> LogEntries()
+{
+    std::vector<std::string> out;
+    TStringList l = LogLines();
+    for (const std::string& line : l.Items)
+        out.push_back(line.size() > 8 ? line.substr(8) : line);
+    return out;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,46 @@
+#pragma once
+// What a cleaner needs from a run, without the windows: option buttons in the container's
+// lists, a progress reporter (its labels and gauge may stay unset), the cancel event, and
+// the run log's lines to read back.
+#include "CIndicatorClass.h"
+#include "CPtrContainer.h"
+#include "MyRndRectBtn.h"
+#include "TStringList.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+class Options {
+public:
+    Options();
+    ~Options();
+    // A button at the end of the list, as the item frames declare them.
+    TMyRndRectBtn* Add(CPoorVector<TMyRndRectBtn*>& list, int tag, const std::string& caption, bool down,
+                       const std::string& helpKeyword = std::string());
+    CPtrContainer Container;
+
+private:
+    std::vector<TMyRndRectBtn*> Buttons;
+};
+
+// The run's "CancelEvent", as the progress window makes it.
+class CancelEvent {
+public:
+    CancelEvent() : Handle(CreateEventA(nullptr, TRUE, FALSE, "CancelEvent")) {}
+    ~CancelEvent() { CloseHandle(Handle); }
+    void Set() { SetEvent(Handle); }
+    HANDLE Handle;
+};
+
+// Pauses off, the run log emptied; the log's lines as the run left them.
+void StartRun();
+TStringList LogLines();
+// The lines without their first eight characters (the time of day).
+std::vector<std::string> LogEntries();
+
+}  // namespace testing_support
