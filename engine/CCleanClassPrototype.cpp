@@ -46,14 +46,25 @@ void CCleanClassPrototype::EndSection()
     }
 }
 
-void CCleanClassPrototype::WipeCollected(CHddClass& hdd)
+void CCleanClassPrototype::EndClearing()
 {
+    if (IsCancelRequested())
+        Indicator->SectionCancelled();
+    else
+        Indicator->SectionDone();
+}
+
+bool CCleanClassPrototype::WipeCollected(CHddClass& hdd, const std::function<void(const std::string&)>& status)
+{
+    const TStringList& paths = hdd.CollectedPaths;
     Indicator->AddBytes(hdd.CollectedSize());
-    Indicator->SetMax(hdd.CollectedPaths.Count() + 1);
-    for (int i = 0; i < hdd.CollectedPaths.Count() && !IsCancelRequested(); ++i) {
-        Indicator->StatusWiping(hdd.CollectedPaths[i]);
-        hdd.WipeAndDelete(hdd.CollectedPaths[i]);
+    Indicator->SetMax(paths.Count() + 1);
+    for (int i = 0; i < paths.Count(); ++i) {
+        status(paths[i]);
+        hdd.WipeAndDelete(paths[i]);
         Indicator->Step();
+        if (IsCancelRequested())
+            return false;
     }
-    EndSection();
+    return true;
 }

@@ -4,6 +4,7 @@
 // over a group's option items that hands each chosen one to the cleaner.
 #include "CPtrContainer.h"
 
+#include <functional>
 #include <string>
 
 class CHddClass;
@@ -32,10 +33,13 @@ protected:
     // Runs the operation of one chosen item, selected by its Tag. An unknown Tag runs nothing.
     virtual void RunItem(TMyRndRectBtn* item) = 0;
 
-    // The end of every operation: cancelled, or the last step and done.
+    // The end of an operation over files: cancelled, or the last step and done.
     void EndSection();
-    // Wipes every path the record collected, reporting each, and ends the section.
-    void WipeCollected(CHddClass& hdd);
+    // The end of an operation over registry data or one file: cancelled or done.
+    void EndClearing();
+    // Reports the collected size, then wipes each collected path after showing its status,
+    // one gauge step each. False when a cancel came in between (the rest is left).
+    bool WipeCollected(CHddClass& hdd, const std::function<void(const std::string&)>& status);
 
     int ProfileIndex = 0;
     std::string PathText;

@@ -164,7 +164,9 @@ void CHddClass::CollectByExtension(const std::string& folder, const std::string&
 
 void CHddClass::AppendByExtension(const std::string& folder, const std::string& ext, bool recursive)
 {
-    if (!CPathSafety::IsAbsolute(folder) || (recursive && CPathSafety::IsProtectedFolder(folder)))
+    // Unlike a mask, an extension search has no reason to look at a root or a system folder
+    // at all: "*.*" there would gather every file of the drive's top.
+    if (!CPathSafety::IsTreeAllowed(folder))
         return;
     AppendExtensionIn(folder, ext, recursive);
 }

@@ -25,6 +25,20 @@ TMyRndRectBtn* Options::Add(CPoorVector<TMyRndRectBtn*>& list, int tag, const st
     return b;
 }
 
+static std::string Z(const std::string& s)
+{
+    return s + '\0';
+}
+
+std::string MozillaRegistry(const std::vector<std::string>& folders)
+{
+    std::string bytes = Z("Common") + Z("Version") + Z("5");
+    int n = 0;
+    for (const std::string& f : folders)
+        bytes += Z("Profiles") + Z("profile" + std::to_string(++n)) + Z("directory") + Z(f) + Z("NCHaveProfile") + Z("1");
+    return bytes;
+}
+
 void StartRun()
 {
     CIndicatorClass::PacingPercent = 0;

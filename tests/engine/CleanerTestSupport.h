@@ -37,6 +37,10 @@ public:
     HANDLE Handle;
 };
 
+// The browser's profile registry file: a row of NUL-terminated strings (names, keys,
+// numbers as text, and each profile's folder in UTF-8).
+std::string MozillaRegistry(const std::vector<std::string>& folders);
+
 // Pauses off, the run log emptied; the log's lines as the run left them.
 void StartRun();
 TStringList LogLines();

@@ -1,0 +1,167 @@
+#include "CRunOwner.h"
+#include "CleanerTestSupport.h"
+#include "ProgressIndicatorFm.h"
+#include "TApplication.h"
+#include "TMainThread.h"
+#include "TRegistry.h"
+#include "TestSupport.h"
+#include "WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using namespace testing_support;
+
+namespace {
+
+const char* RunMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+const char* FindMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Doc Find Spec MRU";
+
+class OwnerStandIn : public CRunOwner {
+public:
+    void LockPopupMenu(bool lock) override { Locked = lock; }
+    void SetRunInProgress(bool running) override { Running = running; }
+    bool Locked = false;
+    bool Running = false;
+};
+
+// A whole run as the main window starts it, with a plain window standing in for it.
+class RunTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!HaveDisplay())
+            GTEST_SKIP() << "no display";
+        StartRun();
+        Main.reset(new HostForm(519, 436));
+        PutKey(RunMru);
+        PutKey(FindMru);
+    }
+    static void PutKey(const char* key)
+    {
+        TRegistry reg(HKEY_CURRENT_USER);
+        ASSERT_TRUE(reg.OpenKey(key, true));
+        reg.WriteString("a", "secret");
+    }
+    static bool KeyThere(const char* key) { return TRegistry(HKEY_CURRENT_USER).KeyExists(key); }
+
+    // Starts the run; `during` is called on the window thread once while the run goes on,
+    // when `ready` first holds. Returns false when the run did not end within a minute.
+    bool Run(Options& options, const std::function<bool()>& ready = nullptr,
+             const std::function<void()>& during = nullptr)
+    {
+        IndicatorFm = new TIndicatorFm(Main.get(), &Owner);
+        Main->SetEnabled(false);
+        Owner.Running = true;
+        auto* run = new TMainThread();
+        run->SetOptions(&options.Container);
+        run->SetIndicator(&IndicatorFm->Indicator);
+        run->SetWipeCount(1);
+        run->Resume();
+        Owner.Locked = true;
+        IndicatorFm->Show();
+        bool called = !during;
+        for (int i = 0; i < 6000 && IndicatorFm; ++i) {
+            Application->ProcessMessages();
+            if (!called && ready && ready()) {
+                during();
+                called = true;
+            }
+            Sleep(10);
+        }
+        return IndicatorFm == nullptr;
+    }
+    void ExpectGivenBack()
+    {
+        EXPECT_TRUE(IsWindowEnabled(Main->Handle())) << "the main window is enabled again";
+        EXPECT_FALSE(Owner.Locked) << "the tray menu's run items are unlocked";
+        EXPECT_FALSE(Owner.Running) << "the run flag is cleared";
+    }
+    static std::string Status()
+    {
+        return IndicatorFm ? IndicatorFm->MyGraphicLabel1->Caption() : std::string();
+    }
+
+    std::unique_ptr<HostForm> Main;
+    OwnerStandIn Owner;
+};
+
+}  // namespace
+
+TEST_F(RunTest, ARunWithNoItemChosenLogsOnlyTheTotal)
+{
+    Options options;
+    options.Add(options.Container.WinItems, 3, "Start menu Run", false);
+    ASSERT_TRUE(Run(options)) << "the run ended";
+    ExpectGivenBack();
+    TStringList log = LogLines();
+    ASSERT_EQ(log.Count(), 1) << log.Text();
+    EXPECT_EQ(log[0], "Total:   ...      ...");
+    EXPECT_TRUE(KeyThere(RunMru));
+}
+
+TEST_F(RunTest, ACancelDuringTheFirstItemEndsTheRunAndTheNextRunStartsAfresh)
+{
+    CIndicatorClass::PacingPercent = 100;   // time to press Cancel while the item prepares
+    Options options;
+    options.Add(options.Container.WinItems, 2, "Start menu Find", true);
+    options.Add(options.Container.WinItems, 3, "Start menu Run", true);
+    ASSERT_TRUE(Run(options, [] { return Status() == " Start menu Find"; },
+                    [] { SendMessageA(IndicatorFm->Handle(), WM_CLOSE, 0, 0); }))
+        << "a close request while running cancels, and the run ends by itself";
+    ExpectGivenBack();
+    TStringList log = LogLines();
+    ASSERT_EQ(log.Count(), 2) << log.Text();
+    EXPECT_EQ(log[0].substr(8), "   Start menu Find      Canceled...");
+    EXPECT_TRUE(KeyThere(FindMru)) << "a cancel on entry deletes nothing";
+    EXPECT_TRUE(KeyThere(RunMru)) << "the later item was never begun";
+
+    CIndicatorClass::PacingPercent = 0;
+    ASSERT_TRUE(Run(options));
+    log = LogLines();
+    ASSERT_EQ(log.Count(), 3) << log.Text();
+    EXPECT_EQ(log[0].substr(8).substr(0, 19), "   Start menu Find ");
+    EXPECT_EQ(log[1].substr(log[1].size() - 4), "Done") << "the next run is not cancelled";
+    EXPECT_FALSE(KeyThere(FindMru));
+    EXPECT_FALSE(KeyThere(RunMru));
+}
+
+TEST_F(RunTest, AFailingCleanerEndsTheRunLikeAnyRunAndIsLogged)
+{
+    // A Mozilla profile whose cookie file another program holds open: reading it fails.
+    TRegistry reg(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", false));
+    std::string appData = reg.ReadString("AppData");
+    std::string profile = ScratchDir("runfail") + "\\profile";
+    MakeDirs(profile + "\\Cache");
+    MakeDirs(appData + "\\Mozilla");
+    WriteFileBytes(appData + "\\Mozilla\\Registry.dat", MozillaRegistry({profile}));
+    WriteFileBytes(profile + "\\cookies.txt", "# HTTP Cookie File\r\n");
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, "RunTestReady");
+    HANDLE quit = CreateEventA(nullptr, TRUE, FALSE, "RunTestQuit");
+    HANDLE holder = StartProgram(HelperCommand("hold \"" + profile + "\\cookies.txt\" RunTestReady RunTestQuit"));
+    ASSERT_NE(holder, nullptr);
+    ASSERT_EQ(WaitForSingleObject(ready, 20000), WAIT_OBJECT_0);
+
+    Options options;
+    options.Add(options.Container.WinItems, 3, "Start menu Run", true);
+    options.Add(options.Container.NetItems, 4, "Cookies", true);
+    bool ended = Run(options);
+    SetEvent(quit);
+    WaitForSingleObject(holder, 20000);
+    CloseHandle(holder);
+    CloseHandle(ready);
+    CloseHandle(quit);
+    DeleteFileA((appData + "\\Mozilla\\Registry.dat").c_str());
+
+    ASSERT_TRUE(ended) << "the window closed although a cleaner failed";
+    ExpectGivenBack();
+    TStringList log = LogLines();
+    ASSERT_EQ(log.Count(), 4) << log.Text();
+    EXPECT_EQ(log[0].substr(log[0].size() - 4), "Done") << "the Windows item before the failure";
+    EXPECT_EQ(log[1].substr(8), "   Cookies") << "the failing item keeps its begun line";
+    EXPECT_EQ(log[2].substr(0, 7), "Error: ") << "the failure is in the log: " << log[2];
+    EXPECT_EQ(log[3].substr(0, 8), "Total:  ");
+}
