@@ -1,4 +1,5 @@
 #include "CHddClass.h"
+#include "CleanerTestSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -31,14 +32,6 @@ std::string Joined(const TStringList& l, const std::string& strip)
     return s;
 }
 
-// The run's cancel signal, as the progress window creates it.
-class CancelEvent {
-public:
-    CancelEvent() : Handle(CreateEventA(nullptr, TRUE, FALSE, "CancelEvent")) {}
-    ~CancelEvent() { CloseHandle(Handle); }
-    void Set() { SetEvent(Handle); }
-    HANDLE Handle;
-};
 
 }  // namespace
 

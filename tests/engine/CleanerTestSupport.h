@@ -4,6 +4,7 @@
 // the run log's lines to read back.
 #include "CIndicatorClass.h"
 #include "CPtrContainer.h"
+#include "CRunOwner.h"
 #include "MyRndRectBtn.h"
 #include "TStringList.h"
 
@@ -40,6 +41,15 @@ public:
 // The browser's profile registry file: a row of NUL-terminated strings (names, keys,
 // numbers as text, and each profile's folder in UTF-8).
 std::string MozillaRegistry(const std::vector<std::string>& folders);
+
+// What a run asks of the main window, written down.
+class OwnerStandIn : public CRunOwner {
+public:
+    void LockPopupMenu(bool lock) override { Locked = lock; }
+    void SetRunInProgress(bool running) override { Running = running; }
+    bool Locked = false;
+    bool Running = false;
+};
 
 // Pauses off, the run log emptied; the log's lines as the run left them.
 void StartRun();

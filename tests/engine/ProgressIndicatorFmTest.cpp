@@ -13,13 +13,6 @@ using namespace testing_support;
 
 namespace {
 
-class OwnerStandIn : public CRunOwner {
-public:
-    void LockPopupMenu(bool lock) override { Locked = lock; }
-    void SetRunInProgress(bool running) override { Running = running; }
-    bool Locked = true;
-    bool Running = true;
-};
 
 class ProgressWindowTest : public ::testing::Test {
 protected:
@@ -30,6 +23,7 @@ protected:
         StartRun();
         Main.reset(new HostForm(519, 436));
         Main->SetEnabled(false);
+        Owner.Locked = Owner.Running = true;
         IndicatorFm = new TIndicatorFm(Main.get(), &Owner);
         Window = IndicatorFm->Handle();
         IndicatorFm->Show();

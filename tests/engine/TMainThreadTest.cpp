@@ -19,13 +19,6 @@ namespace {
 const char* RunMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 const char* FindMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Doc Find Spec MRU";
 
-class OwnerStandIn : public CRunOwner {
-public:
-    void LockPopupMenu(bool lock) override { Locked = lock; }
-    void SetRunInProgress(bool running) override { Running = running; }
-    bool Locked = false;
-    bool Running = false;
-};
 
 // A whole run as the main window starts it, with a plain window standing in for it.
 class RunTest : public ::testing::Test {
