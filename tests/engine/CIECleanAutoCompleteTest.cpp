@@ -21,11 +21,6 @@ using namespace testing_support;
 
 namespace {
 
-struct Item {
-    int Tag;
-    std::string Caption;
-};
-
 const Item Passwords{8, "AutoComplete passwords"};
 const Item Forms{9, "AutoComplete forms"};
 const Item HomePage{10, "Home page"};
@@ -40,19 +35,6 @@ const std::string DefaultPrefixKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersi
 const std::string PrefixesKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\URL\\Prefixes";
 // Where a program started as another Windows version reports what it saw.
 const std::string ChildReport = "Software\\Quelora Tests\\AutoComplete child";
-
-std::string Line(const Item& item, const std::string& size, const std::string& end = "Done")
-{
-    return "   " + item.Caption + "   " + size + "   " + end;
-}
-
-std::string Joined(const std::vector<std::string>& lines)
-{
-    std::string s;
-    for (const std::string& l : lines)
-        s += "[" + l + "]";
-    return s;
-}
 
 void Put(HKEY root, const std::string& key, const std::string& name, const std::string& value)
 {

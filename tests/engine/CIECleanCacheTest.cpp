@@ -20,7 +20,6 @@ using namespace testing_support;
 
 namespace {
 
-const char ShellKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char CacheCaption[] = "Temporary Internet Files";
 const char CookiesCaption[] = "Cookies";
 
@@ -100,20 +99,6 @@ std::string AddEntry(const std::string& url, const std::string& ext, const std::
 }
 
 const DWORD CookieType = COOKIE_CACHE_ENTRY;
-
-std::string Joined(const std::vector<std::string>& lines)
-{
-    std::string s;
-    for (const std::string& l : lines)
-        s += "[" + l + "]";
-    return s;
-}
-
-// The log line of an item that ended.
-std::string Line(const std::string& caption, const std::string& size, const std::string& end = "Done")
-{
-    return "   " + caption + "   " + size + "   " + end;
-}
 
 void SetShellFolder(const std::string& name, const std::string& value)
 {

@@ -23,55 +23,16 @@ using namespace testing_support;
 
 namespace {
 
-struct Item {
-    int Tag;
-    std::string Caption;
-};
-
 // The Internet Explorer group's buttons as the main window captions them.
 const Item History{3, "History"};
 const Item AddressBar{4, "Address Bar"};
 const Item Downloads{5, "Downloaded Program Files"};
 const Item IndexFiles{6, "\" Index.Dat \" files"};
 
-const char ShellKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char TypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 const char DistributionUnits[] = "SOFTWARE\\Microsoft\\Code Store Database\\Distribution Units";
 const char RunOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Runonce";
 const char RunOnceValue[] = "Quelora's module";
-
-std::string Line(const Item& item, const std::string& size, const std::string& end = "Done")
-{
-    return "   " + item.Caption + "   " + size + "   " + end;
-}
-
-std::string Joined(const std::vector<std::string>& lines)
-{
-    std::string s;
-    for (const std::string& l : lines)
-        s += "[" + l + "]";
-    return s;
-}
-
-void PutBinary(HKEY root, const std::string& key, const std::string& name, const std::string& data)
-{
-    TRegistry reg(root);
-    ASSERT_TRUE(reg.OpenKey(key, true)) << key;
-    reg.WriteBinaryData(name, data.data(), static_cast<int>(data.size()));
-}
-
-void PutString(HKEY root, const std::string& key, const std::string& name, const std::string& value)
-{
-    TRegistry reg(root);
-    ASSERT_TRUE(reg.OpenKey(key, true)) << key;
-    reg.WriteString(name, value);
-}
-
-bool HasKey(HKEY root, const std::string& key)
-{
-    TRegistry reg(root);
-    return reg.KeyExists(key);
-}
 
 // The value's text and kind, "<missing>" when there is none.
 std::string StringValue(HKEY root, const std::string& key, const std::string& name, DWORD* type = nullptr)

@@ -20,11 +20,6 @@ using namespace testing_support;
 
 namespace {
 
-struct Item {
-    int Tag;
-    std::string Caption;
-};
-
 // The Windows group's buttons as the main window captions them.
 const Item Documents{1, "Menu \"Start \\ Documents\""};
 const Item Find{2, "Menu \"Start \\ Find\""};
@@ -38,7 +33,6 @@ const Item Streams{9, "Streams MRU lists"};
 const Item LastLogon{10, "Last Logon User"};
 const Item MediaPlayer{11, "Media Player MRU list"};
 
-const char ShellKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char Explorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 const char FindBar[] = "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\";
 const char Applets[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\";
@@ -46,39 +40,6 @@ const char Office9[] = "Software\\Microsoft\\Office\\9.0\\";
 const char UserWinlogon[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 const char MachineWinlogon[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 
-// The log line of an item that ended: its title, the size it freed and how it ended.
-std::string Line(const Item& item, const std::string& size, const std::string& end = "Done")
-{
-    return "   " + item.Caption + "   " + size + "   " + end;
-}
-
-std::string Joined(const std::vector<std::string>& lines)
-{
-    std::string s;
-    for (const std::string& l : lines)
-        s += "[" + l + "]";
-    return s;
-}
-
-void PutBinary(HKEY root, const std::string& key, const std::string& name, const std::string& data)
-{
-    TRegistry reg(root);
-    ASSERT_TRUE(reg.OpenKey(key, true)) << key;
-    reg.WriteBinaryData(name, data.data(), static_cast<int>(data.size()));
-}
-
-void PutString(HKEY root, const std::string& key, const std::string& name, const std::string& value)
-{
-    TRegistry reg(root);
-    ASSERT_TRUE(reg.OpenKey(key, true)) << key;
-    reg.WriteString(name, value);
-}
-
-bool HasKey(HKEY root, const std::string& key)
-{
-    TRegistry reg(root);
-    return reg.KeyExists(key);
-}
 
 bool HasValue(HKEY root, const std::string& key, const std::string& name)
 {

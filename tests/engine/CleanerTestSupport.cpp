@@ -1,6 +1,9 @@
 #include "CleanerTestSupport.h"
 
 #include "TM_Logger.h"
+#include "TRegistry.h"
+
+#include <gtest/gtest.h>
 
 namespace testing_support {
 
@@ -37,6 +40,43 @@ std::string MozillaRegistry(const std::vector<std::string>& folders)
     for (const std::string& f : folders)
         bytes += Z("Profiles") + Z("profile" + std::to_string(++n)) + Z("directory") + Z(f) + Z("NCHaveProfile") + Z("1");
     return bytes;
+}
+
+std::string Line(const std::string& caption, const std::string& size, const std::string& end)
+{
+    return "   " + caption + "   " + size + "   " + end;
+}
+
+std::string Line(const Item& item, const std::string& size, const std::string& end)
+{
+    return Line(item.Caption, size, end);
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string s;
+    for (const std::string& l : lines)
+        s += "[" + l + "]";
+    return s;
+}
+
+void PutBinary(HKEY root, const std::string& key, const std::string& name, const std::string& data)
+{
+    TRegistry reg(root);
+    ASSERT_TRUE(reg.OpenKey(key, true)) << key;
+    reg.WriteBinaryData(name, data.data(), static_cast<int>(data.size()));
+}
+
+void PutString(HKEY root, const std::string& key, const std::string& name, const std::string& value)
+{
+    TRegistry reg(root);
+    ASSERT_TRUE(reg.OpenKey(key, true)) << key;
+    reg.WriteString(name, value);
+}
+
+bool HasKey(HKEY root, const std::string& key)
+{
+    return TRegistry(root).KeyExists(key);
 }
 
 void StartRun()

@@ -42,6 +42,23 @@ public:
 // numbers as text, and each profile's folder in UTF-8).
 std::string MozillaRegistry(const std::vector<std::string>& folders);
 
+// An item of a group as the main window captions it.
+struct Item {
+    int Tag;
+    std::string Caption;
+};
+
+// The log line of an item that ended, after the time of day.
+std::string Line(const std::string& caption, const std::string& size, const std::string& end = "Done");
+std::string Line(const Item& item, const std::string& size, const std::string& end = "Done");
+// "[a][b]": lines joined so that a failed comparison shows where they differ.
+std::string Joined(const std::vector<std::string>& lines);
+
+const char ShellKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+void PutBinary(HKEY root, const std::string& key, const std::string& name, const std::string& data);
+void PutString(HKEY root, const std::string& key, const std::string& name, const std::string& value);
+bool HasKey(HKEY root, const std::string& key);
+
 // What a run asks of the main window, written down.
 class OwnerStandIn : public CRunOwner {
 public:

@@ -26,13 +26,6 @@ const int WalkCap = 1000;
 
 const wchar_t* const StoreNames[] = {L"MY", L"root", L"trust", L"CA"};
 
-std::string Joined(const std::vector<std::string>& items)
-{
-    std::string s;
-    for (const std::string& item : items)
-        s += "[" + item + "]";
-    return s;
-}
 
 SYSTEMTIME Date(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0)
 {
