@@ -199,18 +199,10 @@ public:
 };
 
 // Every case with a progress window's labels and gauge, so that sizes reach the run log.
-class IEAutoCompleteTest : public ::testing::Test {
+class IEAutoCompleteTest : public ReporterFixture {
 protected:
     void SetUp() override
     {
-        for (auto* l : {&Group, &Section, &Status, &Size})
-            l->reset(new TMyGraphicLabel(nullptr));
-        Gauge.reset(new TCGauge(nullptr));
-        Indicator.GroupLabel = Group.get();
-        Indicator.SectionLabel = Section.get();
-        Indicator.StatusLabel = Status.get();
-        Indicator.SizeLabel = Size.get();
-        Indicator.Gauge = Gauge.get();
         StartRun();
     }
 
@@ -233,9 +225,6 @@ protected:
         return LogEntries();
     }
 
-    std::unique_ptr<TMyGraphicLabel> Group, Section, Status, Size;
-    std::unique_ptr<TCGauge> Gauge;
-    CIndicatorClass Indicator;
 };
 
 // Hides the user name that Wine reports (it comes from WINEUSERNAME) while it lives.

@@ -155,19 +155,11 @@ std::string KeepFile()
     return ExeDir() + "\\CookiesToKeep.dat";
 }
 
-class IECacheTest : public ::testing::Test {
+class IECacheTest : public ReporterFixture {
 protected:
     void SetUp() override
     {
         StartRun();
-        for (auto* l : {&Group, &Section, &Status, &Size})
-            l->reset(new TMyGraphicLabel(nullptr));
-        Gauge.reset(new TCGauge(nullptr));
-        Indicator.GroupLabel = Group.get();
-        Indicator.SectionLabel = Section.get();
-        Indicator.StatusLabel = Status.get();
-        Indicator.SizeLabel = Size.get();
-        Indicator.Gauge = Gauge.get();
         Cache = ShellFolder("Cache");
         Cookies = ShellFolder("Cookies");
         ASSERT_FALSE(Cache.empty());
@@ -195,9 +187,6 @@ protected:
     }
     std::vector<std::string> RunCookies(WatchedCleaner& cleaner) { return Run(cleaner, 2, CookiesCaption); }
 
-    std::unique_ptr<TMyGraphicLabel> Group, Section, Status, Size;
-    std::unique_ptr<TCGauge> Gauge;
-    CIndicatorClass Indicator;
     std::string Cache, Cookies;
 };
 

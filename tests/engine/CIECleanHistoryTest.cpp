@@ -70,53 +70,12 @@ bool PlantDistributionUnits(const std::vector<std::string>& subkeys)
     return true;
 }
 
-// Files where an empty, relative or root History value, or one that leads out of its
-// folder, would reach: the drive's root, the current folder, and a folder behind "..".
-class Canaries {
-public:
-    Canaries()
-    {
-        ScratchDir("canary");
-        MakeDirs("C:\\qtest\\canary\\inner");
-        char cwd[MAX_PATH] = {};
-        GetCurrentDirectoryA(MAX_PATH, cwd);
-        Files = {"C:\\canary.txt", std::string(cwd) + "\\canary.txt", "C:\\qtest\\canary\\canary.txt",
-                 "C:\\qtest\\canary\\inner\\canary.txt"};
-        for (const std::string& f : Files)
-            WriteFileBytes(f, "canary");
-    }
-    ~Canaries()
-    {
-        for (const std::string& f : Files)
-            DeleteFileA(f.c_str());
-    }
-    std::string Gone() const
-    {
-        std::string gone;
-        for (const std::string& f : Files)
-            if (!PathExists(f) || ReadFileBytes(f) != "canary")
-                gone += f + " ";
-        return gone;
-    }
-
-private:
-    std::vector<std::string> Files;
-};
-
 // Every case with a progress window's labels and gauge, so that sizes reach the run log; the
 // History shell folder comes back as it was.
-class IEHistoryTest : public ::testing::Test {
+class IEHistoryTest : public ReporterFixture {
 protected:
     void SetUp() override
     {
-        for (auto* l : {&Group, &Section, &Status, &Size})
-            l->reset(new TMyGraphicLabel(nullptr));
-        Gauge.reset(new TCGauge(nullptr));
-        Indicator.GroupLabel = Group.get();
-        Indicator.SectionLabel = Section.get();
-        Indicator.StatusLabel = Status.get();
-        Indicator.SizeLabel = Size.get();
-        Indicator.Gauge = Gauge.get();
         TRegistry reg(HKEY_CURRENT_USER);
         ASSERT_TRUE(reg.OpenKey(ShellKey, false));
         SavedHistory = reg.ReadString("History");
@@ -165,9 +124,6 @@ protected:
         return history;
     }
 
-    std::unique_ptr<TMyGraphicLabel> Group, Section, Status, Size;
-    std::unique_ptr<TCGauge> Gauge;
-    CIndicatorClass Indicator;
     std::string SavedHistory;
 };
 

@@ -68,56 +68,12 @@ std::string Pattern(size_t n)
     return s;
 }
 
-std::string CurrentFolder()
-{
-    char buf[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, buf);
-    return buf;
-}
-
-// Files where a folder value that is empty, relative, a root or a way out of its folder
-// would lead: the drive's root, the current folder, and a folder reached through "..".
-class Canaries {
-public:
-    Canaries()
-    {
-        ScratchDir("canary");
-        MakeDirs("C:\\qtest\\canary\\inner");
-        for (const std::string& f : Files)
-            WriteFileBytes(f, "canary");
-    }
-    ~Canaries()
-    {
-        for (const std::string& f : Files)
-            DeleteFileA(f.c_str());
-    }
-    // The canaries that are gone.
-    std::string Gone() const
-    {
-        std::string gone;
-        for (const std::string& f : Files)
-            if (!PathExists(f) || ReadFileBytes(f) != "canary")
-                gone += f + " ";
-        return gone;
-    }
-    const std::vector<std::string> Files = {"C:\\canary.txt", CurrentFolder() + "\\canary.txt",
-                                            "C:\\qtest\\canary\\canary.txt", "C:\\qtest\\canary\\inner\\canary.txt"};
-};
-
 // Every case with a progress window's labels and gauge, so that sizes reach the run log;
 // the Recent and AppData shell folders and TMP come back as they were.
-class WinCleanTest : public ::testing::Test {
+class WinCleanTest : public ReporterFixture {
 protected:
     void SetUp() override
     {
-        for (auto* l : {&Group, &Section, &Status, &Size})
-            l->reset(new TMyGraphicLabel(nullptr));
-        Gauge.reset(new TCGauge(nullptr));
-        Indicator.GroupLabel = Group.get();
-        Indicator.SectionLabel = Section.get();
-        Indicator.StatusLabel = Status.get();
-        Indicator.SizeLabel = Size.get();
-        Indicator.Gauge = Gauge.get();
         TRegistry reg(HKEY_CURRENT_USER);
         ASSERT_TRUE(reg.OpenKey(ShellKey, false));
         SavedRecent = reg.ReadString("Recent");
@@ -158,9 +114,6 @@ protected:
         return LogEntries();
     }
 
-    std::unique_ptr<TMyGraphicLabel> Group, Section, Status, Size;
-    std::unique_ptr<TCGauge> Gauge;
-    CIndicatorClass Indicator;
     std::string SavedRecent, SavedAppData, SavedTmp;
 };
 

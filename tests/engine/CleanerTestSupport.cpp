@@ -1,6 +1,7 @@
 #include "CleanerTestSupport.h"
 
 #include "TM_Logger.h"
+#include "TestSupport.h"
 #include "TRegistry.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +78,45 @@ void PutString(HKEY root, const std::string& key, const std::string& name, const
 bool HasKey(HKEY root, const std::string& key)
 {
     return TRegistry(root).KeyExists(key);
+}
+
+ReporterFixture::ReporterFixture()
+{
+    for (auto* l : {&Group, &Section, &Status, &Size})
+        l->reset(new TMyGraphicLabel(nullptr));
+    Gauge.reset(new TCGauge(nullptr));
+    Indicator.GroupLabel = Group.get();
+    Indicator.SectionLabel = Section.get();
+    Indicator.StatusLabel = Status.get();
+    Indicator.SizeLabel = Size.get();
+    Indicator.Gauge = Gauge.get();
+}
+
+Canaries::Canaries()
+{
+    ScratchDir("canary");
+    MakeDirs("C:\\qtest\\canary\\inner");
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    Files = {"C:\\canary.txt", std::string(cwd) + "\\canary.txt", "C:\\qtest\\canary\\canary.txt",
+             "C:\\qtest\\canary\\inner\\canary.txt"};
+    for (const std::string& f : Files)
+        WriteFileBytes(f, "canary");
+}
+
+Canaries::~Canaries()
+{
+    for (const std::string& f : Files)
+        DeleteFileA(f.c_str());
+}
+
+std::string Canaries::Gone() const
+{
+    std::string gone;
+    for (const std::string& f : Files)
+        if (!PathExists(f) || ReadFileBytes(f) != "canary")
+            gone += f + " ";
+    return gone;
 }
 
 void StartRun()

@@ -5,10 +5,14 @@
 #include "CIndicatorClass.h"
 #include "CPtrContainer.h"
 #include "CRunOwner.h"
+#include "MyGraphicLabel.h"
 #include "MyRndRectBtn.h"
+#include "TCGauge.h"
 #include "TStringList.h"
 
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
@@ -58,6 +62,29 @@ const char ShellKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\
 void PutBinary(HKEY root, const std::string& key, const std::string& name, const std::string& data);
 void PutString(HKEY root, const std::string& key, const std::string& name, const std::string& value);
 bool HasKey(HKEY root, const std::string& key);
+
+// A progress reporter bound to labels and a gauge that belong to no window, as the progress
+// window binds its own: fixtures derive from it to read what a cleaner showed and logged.
+class ReporterFixture : public ::testing::Test {
+protected:
+    ReporterFixture();
+    std::unique_ptr<TMyGraphicLabel> Group, Section, Status, Size;
+    std::unique_ptr<TCGauge> Gauge;
+    CIndicatorClass Indicator;
+};
+
+// Files that a cleaner given a wrong folder would reach: the root of C:, the current folder
+// and a tree below C:\qtest.
+class Canaries {
+public:
+    Canaries();
+    ~Canaries();
+    // The canaries that are gone or changed, by name.
+    std::string Gone() const;
+
+private:
+    std::vector<std::string> Files;
+};
 
 // What a run asks of the main window, written down.
 class OwnerStandIn : public CRunOwner {
