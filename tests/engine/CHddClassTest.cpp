@@ -287,6 +287,8 @@ TEST(CHddClassSafety, EmptyRelativeRootAndTraversalFoldersTouchNothing)
     EXPECT_TRUE(hdd.RemoveFolder(dir + "\\empty"));
     hdd.CollectByExtension("", ".dat", false);
     EXPECT_EQ(hdd.CollectedPaths.Count(), 0) << "an empty folder never reaches the drive root";
+    hdd.CollectByExtension("C:\\", ".dat", false);
+    EXPECT_EQ(hdd.CollectedPaths.Count(), 0) << "an extension search never looks at a root, recursive or not";
     SetCurrentDirectoryA("C:\\");
     EXPECT_EQ(ReadFileBytes(dir + "\\canary.dat"), "alive");
     EXPECT_EQ(ReadFileBytes("C:\\canary.dat"), "alive");
