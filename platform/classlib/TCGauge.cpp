@@ -25,9 +25,8 @@ void TCGauge::SetProgress(int v)
 int TCGauge::PercentDone() const
 {
     long long lo = FMin, hi = FMax, p = FProgress;
-    if (hi <= lo)
-        return p >= hi ? 100 : 0;
-    if (p <= lo)
+    // A reset gauge (no range yet) shows nothing done.
+    if (hi <= lo || p <= lo)
         return 0;
     if (p >= hi)
         return 100;

@@ -58,8 +58,14 @@ TEST_F(ProgressWindowTest, LaidOutOverItsSkinAndCentredOnTheMainWindow)
     EXPECT_TRUE(GetWindowLongA(Window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(IndicatorFm->MyGraphicLabel4->Caption(), " ");
     EXPECT_EQ(IndicatorFm->MyGraphicLabel4->Color, RGB(181, 181, 181));
+    IndicatorFm->Indicator.SetGroupTitle("MS Windows");
+    IndicatorFm->Indicator.BeginSection("\"Temp\" folder");
+    IndicatorFm->Indicator.AddBytes(3 * 1048576 / 2);
+    IndicatorFm->Indicator.StatusWiping("C:\\users\\me\\Temp\\setup.tmp");
+    Pump();
     TBitmap shot;
     Render(*IndicatorFm, shot);
+    EXPECT_TRUE(WritePng(shot, ArtifactPath("progress_window.png")));
     TBitmap cancel;
     IndicatorFm->ImageList1->GetBitmap(0, cancel);
     EXPECT_EQ(shot.Pixel(229 + 35, 66 + 10), cancel.Pixel(35, 10)) << "the Cancel picture";

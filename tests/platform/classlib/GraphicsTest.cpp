@@ -64,11 +64,11 @@ TEST(TCGauge, PercentOfTheWayBetweenItsLimits)
     EXPECT_EQ(g.PercentDone(), 100) << "never past the end";
     g.SetMaxValue(0);
     g.SetProgress(0);
-    EXPECT_EQ(g.PercentDone(), 100) << "an empty range is done";
+    EXPECT_EQ(g.PercentDone(), 0) << "a reset gauge shows nothing done";
     g.SetMinValue(5);
     g.SetMaxValue(5);
-    g.SetProgress(4);
-    EXPECT_EQ(g.PercentDone(), 0);
+    g.SetProgress(9);
+    EXPECT_EQ(g.PercentDone(), 0) << "nor does any empty range";
 }
 
 TEST(TCGauge, AWorkerSetsItAndTheWindowDrawsIt)
