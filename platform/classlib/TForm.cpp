@@ -44,32 +44,30 @@ void TForm::SetCaption(const std::string& text)
         SetWindowTextA(Handle(), text.c_str());
 }
 
-static RECT FrameFor(TForm& f, int width, int height)
+// The window rectangle around a client area of that size, for the form's border.
+static RECT FrameFor(TBorderStyle border, int width, int height)
 {
-    DWORD style = 0, exStyle = 0;
     RECT r = {0, 0, width, height};
-    if (f.BorderStyle == bsSingle) {
-        style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-        AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    }
+    if (border == bsSingle)
+        AdjustWindowRectEx(&r, WS_POPUP | WS_CAPTION | WS_SYSMENU, FALSE, 0);
     return r;
 }
 
 int TForm::ClientWidth() const
 {
-    RECT r = FrameFor(const_cast<TForm&>(*this), 0, 0);
+    RECT r = FrameFor(BorderStyle, 0, 0);
     return FWidth - (r.right - r.left);
 }
 
 int TForm::ClientHeight() const
 {
-    RECT r = FrameFor(const_cast<TForm&>(*this), 0, 0);
+    RECT r = FrameFor(BorderStyle, 0, 0);
     return FHeight - (r.bottom - r.top);
 }
 
 void TForm::SetClientSize(int width, int height)
 {
-    RECT r = FrameFor(*this, width, height);
+    RECT r = FrameFor(BorderStyle, width, height);
     SetBounds(FLeft, FTop, r.right - r.left, r.bottom - r.top);
 }
 
