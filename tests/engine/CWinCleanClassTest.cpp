@@ -68,6 +68,17 @@ std::string Pattern(size_t n)
     return s;
 }
 
+// Deletes the file the way the shell's users do, into the recycle bin.
+void MoveToRecycleBin(const std::string& file)
+{
+    std::string from = file + std::string(1, '\0');
+    SHFILEOPSTRUCTA op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    SHFileOperationA(&op);
+}
+
 // Every case with a progress window's labels and gauge, so that sizes reach the run log;
 // the Recent and AppData shell folders and TMP come back as they were.
 class WinCleanTest : public ReporterFixture {
@@ -348,12 +359,7 @@ TEST_F(WinCleanTest, RecycleBinIsEmptiedThroughTheShell)
     const std::string victim = ScratchDir("trash") + "\\gone.txt";
     WriteFileBytes(victim, std::string(2048, 'g'));
     WriteFileBytes("C:\\qtest\\trash\\stays.txt", "keep");
-    std::string from = victim + std::string(1, '\0');
-    SHFILEOPSTRUCTA op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-    SHFileOperationA(&op);
+    MoveToRecycleBin(victim);
     SHQUERYRBINFO before = {};
     before.cbSize = sizeof before;
     if (PathExists(victim) || FAILED(SHQueryRecycleBinA("C:\\", &before)) || before.i64NumItems == 0)
@@ -692,12 +698,7 @@ TEST_F(WinCleanTest, ACancelEndsTheItemInProgressAndBeginsNoOther)
         WriteFileBytes("C:\\RECYCLED\\INFO2", "i");
         const std::string victim = "C:\\qtest\\cancel\\gone.txt";
         WriteFileBytes(victim, "v");
-        std::string from = victim + std::string(1, '\0');
-        SHFILEOPSTRUCTA op = {};
-        op.wFunc = FO_DELETE;
-        op.pFrom = from.c_str();
-        op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-        SHFileOperationA(&op);
+        MoveToRecycleBin(victim);
         SHQUERYRBINFO before = {};
         before.cbSize = sizeof before;
         SHQueryRecycleBinA("C:\\", &before);

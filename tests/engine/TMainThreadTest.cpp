@@ -17,7 +17,7 @@ using namespace testing_support;
 namespace {
 
 const char* RunMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
-const char* FindMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Doc Find Spec MRU";
+const char* DialogMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU";
 
 
 // A whole run as the main window starts it, with a plain window standing in for it.
@@ -30,7 +30,7 @@ protected:
         StartRun();
         Main.reset(new HostForm(519, 436));
         PutKey(RunMru);
-        PutKey(FindMru);
+        PutKey(DialogMru);
     }
     static void PutKey(const char* key)
     {
@@ -99,25 +99,25 @@ TEST_F(RunTest, ACancelDuringTheFirstItemEndsTheRunAndTheNextRunStartsAfresh)
 {
     CIndicatorClass::PacingPercent = 100;   // time to press Cancel while the item prepares
     Options options;
-    options.Add(options.Container.WinItems, 2, "Start menu Find", true);
+    options.Add(options.Container.WinItems, 9, "File dialogs", true);
     options.Add(options.Container.WinItems, 3, "Start menu Run", true);
-    ASSERT_TRUE(Run(options, [] { return Status() == " Start menu Find"; },
+    ASSERT_TRUE(Run(options, [] { return Status() == " File dialogs"; },
                     [] { SendMessageA(IndicatorFm->Handle(), WM_CLOSE, 0, 0); }))
         << "a close request while running cancels, and the run ends by itself";
     ExpectGivenBack();
     TStringList log = LogLines();
     ASSERT_EQ(log.Count(), 2) << log.Text();
-    EXPECT_EQ(log[0].substr(8), "   Start menu Find      Canceled...");
-    EXPECT_TRUE(KeyThere(FindMru)) << "a cancel on entry deletes nothing";
+    EXPECT_EQ(log[0].substr(8), "   File dialogs      Canceled...");
+    EXPECT_TRUE(KeyThere(DialogMru)) << "a cancel on entry deletes nothing";
     EXPECT_TRUE(KeyThere(RunMru)) << "the later item was never begun";
 
     CIndicatorClass::PacingPercent = 0;
     ASSERT_TRUE(Run(options));
     log = LogLines();
     ASSERT_EQ(log.Count(), 3) << log.Text();
-    EXPECT_EQ(log[0].substr(8).substr(0, 19), "   Start menu Find ");
+    EXPECT_EQ(log[0].substr(8).substr(0, 16), "   File dialogs ");
     EXPECT_EQ(log[1].substr(log[1].size() - 4), "Done") << "the next run is not cancelled";
-    EXPECT_FALSE(KeyThere(FindMru));
+    EXPECT_FALSE(KeyThere(DialogMru));
     EXPECT_FALSE(KeyThere(RunMru));
 }
 
