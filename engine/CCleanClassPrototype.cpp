@@ -3,6 +3,7 @@
 #include "CHddClass.h"
 #include "CIndicatorClass.h"
 #include "MyRndRectBtn.h"
+#include "SysUtils.h"
 
 #include <windows.h>
 
@@ -67,4 +68,12 @@ bool CCleanClassPrototype::WipeCollected(CHddClass& hdd, const std::function<voi
             return false;
     }
     return true;
+}
+
+void CCleanClassPrototype::ReportUnwritten(CHddClass& hdd)
+{
+    hdd.OnLeftUnwritten = [this](const std::string& path) {
+        if (Indicator)
+            Indicator->NoteFailure("Not overwritten: " + ExtractFileName(path));
+    };
 }

@@ -41,6 +41,9 @@ protected:
     // one gauge step each. False when a cancel came in between (the rest is left).
     bool WipeCollected(CHddClass& hdd, const std::function<void(const std::string&)>& status);
 
+    // Has the item in progress end as failed when the wiper must leave a file unwritten.
+    void ReportUnwritten(CHddClass& hdd);
+
     int ProfileIndex = 0;
     std::string PathText;
     CPtrContainer* Options = nullptr;

@@ -1,5 +1,6 @@
 #include "CHddClass.h"
 
+#include "CFileEntry.h"
 #include "CPathSafety.h"
 #include "CWipeRandom.h"
 #include "SysUtils.h"
@@ -12,17 +13,23 @@
 
 namespace {
 
-bool IsLink(DWORD attributes)
+bool IsFolder(const WIN32_FIND_DATAA& fd)
 {
-    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// Calls f for each entry matching the pattern, without ".", ".." and "desktop.ini".
+// Calls f for each entry of the folder matching the pattern, without ".", ".." and
+// "desktop.ini". The folder is held open meanwhile, so that it cannot be replaced, and must
+// be a plain folder by what its own handle says: a link or any other reparse point is never
+// listed, wherever a walk meets it, its start included.
 template <class F>
-void ForEachEntry(const std::string& pattern, F f)
+void ForEachEntry(const std::string& folder, const std::string& pattern, F f)
 {
+    CFileEntry held(folder, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    if (held.Kind() != CPathSafety::ekFolder)
+        return;
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
+    HANDLE h = FindFirstFileA((folder + "\\" + pattern).c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE)
         return;
     do {
@@ -48,38 +55,18 @@ private:
     HANDLE Event;
 };
 
-}  // namespace
-
-CHddClass::CHddClass()
+// Overwrites the open file pass-count times with random bytes, each pass flushed.
+bool WritePasses(HANDLE f, int passes, const CancelSignal& cancel)
 {
-    ListFixedDrives();
-}
-
-bool CHddClass::Overwrite(const std::string& path, unsigned long& attributes)
-{
-    DWORD a = GetFileAttributesA(path.c_str());
-    attributes = a;
-    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY) || IsLink(a))
-        return false;
-    CancelSignal cancel;
-    if (a & FILE_ATTRIBUTE_READONLY)
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (PassCount <= 0)
-        return true;
-
+    bool ok = true;
     CWipeRandom random;
     std::vector<unsigned char> block;   // sized to the file: most files are far below a block
-    for (int pass = 1; pass <= PassCount; ++pass) {
-        HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (f == INVALID_HANDLE_VALUE)
-            return false;
-        DWORD high = 0;
-        DWORD low = GetFileSize(f, &high);
-        bool ok = !(low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR);
-        unsigned long long remaining = (static_cast<unsigned long long>(high) << 32) | low;
+    for (int pass = 1; ok && pass <= passes; ++pass) {
+        LARGE_INTEGER size = {}, start = {};
+        ok = GetFileSizeEx(f, &size) && SetFilePointerEx(f, start, nullptr, FILE_BEGIN);
+        unsigned long long remaining = ok ? static_cast<unsigned long long>(size.QuadPart) : 0;
         if (block.empty())
-            block.resize(std::max<size_t>(1, static_cast<size_t>(std::min<unsigned long long>(remaining, BlockSize))));
+            block.resize(std::max<size_t>(1, static_cast<size_t>(std::min<unsigned long long>(remaining, CHddClass::BlockSize))));
         while (ok && remaining > 0) {
             DWORD n = static_cast<DWORD>(std::min<unsigned long long>(remaining, block.size()));
             random.Fill(block.data(), n);
@@ -89,33 +76,75 @@ bool CHddClass::Overwrite(const std::string& path, unsigned long& attributes)
         }
         // The pass must be on the disk before the next one, and before the delete.
         ok = ok && FlushFileBuffers(f);
-        CloseHandle(f);
-        if (!ok)
-            return false;
     }
-    return true;
+    return ok;
+}
+
+bool IsWritable(CPathSafety::TEntryKind kind)
+{
+    return kind == CPathSafety::ekFile || kind == CPathSafety::ekDataReparseFile;
+}
+
+}  // namespace
+
+CHddClass::CHddClass()
+{
+    ListFixedDrives();
+}
+
+bool CHddClass::Overwrite(const std::string& path, CPathSafety::TEntryKind& kind, unsigned long& attributes)
+{
+    CFileEntry look(path);
+    kind = look.Kind();
+    attributes = look.IsOpen() ? look.Attributes() : INVALID_FILE_ATTRIBUTES;
+    if (!IsWritable(kind))
+        return false;
+    CancelSignal cancel;
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (PassCount <= 0)
+        return true;
+
+    // Written through a handle held alone, whose own word decides: a plain file opened as
+    // itself must still be a plain file (not a link swapped in since the look); a reparse
+    // point holding data is written through the system and must lead to the entry looked at.
+    const bool plain = kind == CPathSafety::ekFile;
+    CFileEntry file(path, GENERIC_WRITE, 0, !plain);
+    if (!file.IsSameAs(look) || (plain && file.Kind() != CPathSafety::ekFile))
+        return false;
+    return WritePasses(file.Handle(), PassCount, cancel);
+}
+
+bool CHddClass::OverwriteKeepingAttributes(const std::string& path, CPathSafety::TEntryKind& kind,
+                                           unsigned long& attributes)
+{
+    if (Overwrite(path, kind, attributes))
+        return true;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) && IsWritable(kind))
+        SetFileAttributesA(path.c_str(), attributes);
+    if (kind == CPathSafety::ekDataReparseFile && OnLeftUnwritten)
+        OnLeftUnwritten(path);
+    return false;
 }
 
 bool CHddClass::OverwriteFile(const std::string& path)
 {
-    unsigned long attributes = 0;
-    if (Overwrite(path, attributes))
-        return true;
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        SetFileAttributesA(path.c_str(), attributes);
-    return false;
+    CPathSafety::TEntryKind kind;
+    unsigned long attributes;
+    return OverwriteKeepingAttributes(path, kind, attributes);
 }
 
 bool CHddClass::WipeAndDelete(const std::string& path)
 {
-    DWORD a = GetFileAttributesA(path.c_str());
-    if (a != INVALID_FILE_ATTRIBUTES && IsLink(a) && !(a & FILE_ATTRIBUTE_DIRECTORY))
-        return DeleteFileA(path.c_str()) != 0;
-    if (!OverwriteFile(path))
-        return false;
+    CPathSafety::TEntryKind kind;
+    unsigned long attributes;
+    if (!OverwriteKeepingAttributes(path, kind, attributes)) {
+        // A link to a file goes as the link; its target is never opened.
+        return kind == CPathSafety::ekLink && !(attributes & FILE_ATTRIBUTE_DIRECTORY) && DeleteFileA(path.c_str());
+    }
     if (DeleteFileA(path.c_str()))
         return true;
-    SetFileAttributesA(path.c_str(), a);
+    SetFileAttributesA(path.c_str(), attributes);
     return false;
 }
 
@@ -127,11 +156,10 @@ void CHddClass::DeleteTree(const std::string& folder)
 
 void CHddClass::DeleteTreeIn(const std::string& folder)
 {
-    ForEachEntry(folder + "\\*.*", [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
+    ForEachEntry(folder, "*.*", [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
         std::string path = folder + "\\" + name;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (!IsLink(fd.dwFileAttributes))
-                DeleteTreeIn(path);
+        if (IsFolder(fd)) {
+            DeleteTreeIn(path);                // lists nothing behind a link
             RemoveDirectoryA(path.c_str());   // a link goes as a link
         } else {
             DeleteFileA(path.c_str());
@@ -173,13 +201,12 @@ void CHddClass::AppendByExtension(const std::string& folder, const std::string& 
 
 void CHddClass::AppendExtensionIn(const std::string& folder, const std::string& ext, bool recursive)
 {
-    ForEachEntry(folder + "\\*.*", [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
+    ForEachEntry(folder, "*.*", [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
         std::string path = folder + "\\" + name;
-        bool isFolder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (isFolder && recursive && !IsLink(fd.dwFileAttributes))
+        if (IsFolder(fd) && recursive)
             AppendExtensionIn(path, ext, true);
         if (ext == ".*" || ExtractFileExt(name) == ext)
-            AddEntry(path, isFolder ? 0 : fd.nFileSizeHigh, isFolder ? 0 : fd.nFileSizeLow);
+            AddEntry(path, IsFolder(fd) ? 0 : fd.nFileSizeHigh, IsFolder(fd) ? 0 : fd.nFileSizeLow);
     });
 }
 
@@ -202,15 +229,14 @@ void CHddClass::AppendByMask(const std::string& pathWithMask, bool recursive)
 
 void CHddClass::AppendMaskIn(const std::string& folder, const std::string& mask, bool recursive)
 {
-    ForEachEntry(folder + "\\" + mask, [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
+    ForEachEntry(folder, mask, [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
         // The system also matches the 8.3 short name: "*.chk" would find "report.chkx".
         if (!MatchesMask(name, mask))
             return;
         std::string path = folder + "\\" + name;
-        bool isFolder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (isFolder && recursive && !IsLink(fd.dwFileAttributes))
+        if (IsFolder(fd) && recursive)
             AppendMaskIn(path, mask, true);
-        AddEntry(path, isFolder ? 0 : fd.nFileSizeHigh, isFolder ? 0 : fd.nFileSizeLow);
+        AddEntry(path, IsFolder(fd) ? 0 : fd.nFileSizeHigh, IsFolder(fd) ? 0 : fd.nFileSizeLow);
     });
 }
 

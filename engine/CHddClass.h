@@ -2,9 +2,11 @@
 // Gathers files by extension or mask, overwrites them in place with random bytes before
 // deleting them, deletes folder trees and lists the fixed drives. Every cleaner holds one;
 // Fennick uses it as it is.
+#include "CPathSafety.h"
 #include "TStringList.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 class CHddClass {
@@ -16,10 +18,13 @@ public:
     // be opened alone or written, or the run was cancelled (the file stays, partly written).
     bool OverwriteFile(const std::string& path);
     // Overwrites, then deletes only when the overwrite succeeded. A link is deleted as a
-    // link; what it points to is never written.
+    // link; what it points to is never written. A reparse point that holds data (a
+    // deduplicated or cloud file) is a file: it is written through the system, and when that
+    // cannot be done it stays and OnLeftUnwritten hears of it.
     bool WipeAndDelete(const std::string& path);
     // Deletes the folder's content without overwriting; the folder itself stays, and so
-    // does every "desktop.ini" with the folders that hold one.
+    // does every "desktop.ini" with the folders that hold one. Like every walk here it
+    // refuses a starting folder that is a reparse point and never descends into one.
     void DeleteTree(const std::string& folder);
     bool RemoveFolder(const std::string& folder);
 
@@ -40,8 +45,13 @@ public:
     // Bytes written per call while overwriting; the cancel event is tested after each.
     static constexpr size_t BlockSize = 1024 * 1024;
 
+    // Told the path of a data-holding reparse point that could not be overwritten (so it
+    // was not deleted either): the owner reports its item as failed, never as done.
+    std::function<void(const std::string&)> OnLeftUnwritten;
+
 private:
-    bool Overwrite(const std::string& path, unsigned long& attributes);
+    bool Overwrite(const std::string& path, CPathSafety::TEntryKind& kind, unsigned long& attributes);
+    bool OverwriteKeepingAttributes(const std::string& path, CPathSafety::TEntryKind& kind, unsigned long& attributes);
     void AddEntry(const std::string& path, unsigned long sizeHigh, unsigned long sizeLow);
     void DeleteTreeIn(const std::string& folder);
     void AppendExtensionIn(const std::string& folder, const std::string& ext, bool recursive);

@@ -152,6 +152,15 @@ void CIECleanClass::ClearCache(int kind)
 void CIECleanClass::ClearCookies(int mode)
 {
     const bool cleaning = mode == 1;
+    if (!KeepListFailure.empty()) {
+        // Without the keep list every cookie would look unkept: none is touched.
+        if (cleaning) {
+            Indicator->NoteFailure(KeepListFailure);
+            Indicator->SetMax(1);
+            EndSection();
+        }
+        return;
+    }
     // The gauge's range and the size come from a count over the same cache first.
     if (cleaning)
         CIECleanClass::ClearCookies(0);
@@ -198,8 +207,10 @@ void CIECleanClass::LoadCookiesToKeep()
     PathText = KeepListPath();
     // A file that exists but cannot be read raises: going on with an empty list would
     // delete every cookie the user chose to keep.
+    KeepListFailure = "The cookie keep list cannot be read";
     if (FileExists(PathText))
         CookiesToKeep.LoadFromFile(PathText);
+    KeepListFailure.clear();
 }
 
 void CIECleanClass::SaveCookiesToKeep()

@@ -6,8 +6,14 @@
 CIECleanClass::CIECleanClass()
 {
     // The keep list first: a cookie on it must be safe before anything else can happen.
-    LoadCookiesToKeep();
+    // A list that cannot be read must not stop the run from being built on the window
+    // thread; the cookie item then refuses to run (see ClearCookies).
+    try {
+        LoadCookiesToKeep();
+    } catch (...) {
+    }
     Reg.reset(new TRegistry(HKEY_CURRENT_USER));
+    ReportUnwritten(FHdd);
 }
 
 CIECleanClass::~CIECleanClass()

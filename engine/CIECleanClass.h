@@ -64,4 +64,6 @@ protected:
     CHddClass FHdd;
     CIECertificateClass Certificates;
     std::unique_ptr<TRegistry> Reg;
+    // Why the last load of the keep list failed; empty once a load succeeded.
+    std::string KeepListFailure;
 };

@@ -33,6 +33,7 @@ void CIndicatorClass::SetGroupTitle(const std::string& text)
 
 void CIndicatorClass::BeginSection(const std::string& title)
 {
+    Failure.clear();
     Reset();
     if (SizeLabel)
         SizeLabel->SetCaption(" ");
@@ -132,7 +133,13 @@ void CIndicatorClass::End(const std::string& message)
 
 void CIndicatorClass::SectionDone()
 {
-    End(Words.DoneWD);
+    End(Failure.empty() ? Words.DoneWD : Failure);
+}
+
+void CIndicatorClass::NoteFailure(const std::string& text)
+{
+    if (Failure.empty())
+        Failure = text;
 }
 
 void CIndicatorClass::SectionCancelled()

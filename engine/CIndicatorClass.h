@@ -44,6 +44,10 @@ public:
     void SetSizeText(const std::string& text);
     void SectionDone();
     void SectionCancelled();
+    // Something of the item in progress could not be done (a file left unwritten, a keep
+    // list unread): its end shows and logs this text instead of "Done...OK". The first
+    // failure of an item is the one told.
+    void NoteFailure(const std::string& text);
 
     // "0.1Kb", "0.50Kb", "1Kb", "1.5M", "1E3M" and so on; empty from 1 GiB on and for
     // nothing or less.
@@ -65,4 +69,6 @@ private:
     void Label(TMyGraphicLabel* label, const std::string& text);
     void End(const std::string& message);
     static void Pause(int ms);
+
+    std::string Failure;   // of the item in progress
 };

@@ -70,6 +70,7 @@ CNetCleanClass::CNetCleanClass()
 {
     CNetCleanClass::FindProfiles();
     Select(0, ProfileFolders.Count() > 0 ? ProfileFolders[0] : std::string());
+    ReportUnwritten(FHdd);
 }
 
 void CNetCleanClass::SetChosenProfile(int index, const std::string& folder)
@@ -132,18 +133,27 @@ void CNetCleanClass::FindProfiles()
     // A run too long for the buffer, or cut off by the end of the file, names nothing, and
     // the walk goes on after its NUL. A profile is cleaned in place, so a folder that is
     // no full path, or a drive root or system folder, is never taken for one.
-    std::string data = ReadShared(file);
+    for (const std::string& text : RegistryStrings(ReadShared(file))) {
+        std::string folder;
+        if (Utf8ToAnsi(text, folder) && CPathSafety::IsTreeAllowed(folder) && DirectoryExists(folder) &&
+            DirectoryExists(folder + "\\Cache"))
+            ProfileFolders.Add(folder);
+    }
+}
+
+std::vector<std::string> CNetCleanClass::RegistryStrings(const std::string& data)
+{
+    std::vector<std::string> strings;
     for (size_t p = 0; p < data.size();) {
         size_t end = data.find('\0', p);
         bool whole = end != std::string::npos && end - p < RegistryStringBuffer;
         if (end == std::string::npos)
             end = data.size();
-        std::string folder;
-        if (whole && end > p && Utf8ToAnsi(data.substr(p, end - p), folder) && CPathSafety::IsTreeAllowed(folder) &&
-            DirectoryExists(folder) && DirectoryExists(folder + "\\Cache"))
-            ProfileFolders.Add(folder);
+        if (whole && end > p)
+            strings.push_back(data.substr(p, end - p));
         p = end + 1;
     }
+    return strings;
 }
 
 void CNetCleanClass::ListCookies()

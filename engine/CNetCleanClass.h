@@ -9,6 +9,7 @@
 #include "CShellFoldersContainer.h"
 
 #include <string>
+#include <vector>
 
 class CNetCleanClass : public CCleanClassPrototype, public CCookiesClass {
 public:
@@ -30,6 +31,11 @@ public:
     // The settings page's profile choice: an index into the profile list as the page
     // showed it, with the folder that stood there. A negative index chooses none.
     void SetChosenProfile(int index, const std::string& folder);
+
+    // The strings of the profile registry file that may name a profile: each ended by its
+    // NUL and shorter than the browser's 260-byte buffer; a longer run or a last string
+    // without its NUL names nothing.
+    static std::vector<std::string> RegistryStrings(const std::string& data);
 
     // The wiping record; the run sets its pass count before cleaning.
     CHddClass& Hdd() { return FHdd; }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cctype>
+#include <vector>
 
 static bool IsSeparator(char c)
 {
@@ -49,44 +50,205 @@ bool CPathSafety::IsAbsolute(const std::string& path)
     return true;
 }
 
-static std::string Normal(const std::string& p)
+static bool StartsWithText(const std::string& s, const std::string& prefix)
 {
-    std::string s = p;
-    for (char& c : s)
+    return s.size() >= prefix.size() && SameText(s.substr(0, prefix.size()), prefix);
+}
+
+static std::string WindowsFolder()
+{
+    char buf[MAX_PATH + 1];
+    UINT n = GetWindowsDirectoryA(buf, sizeof buf);
+    return (n > 0 && n < sizeof buf) ? std::string(buf, n) : std::string();
+}
+
+// Splits at separators, dropping empty parts and each part's trailing dots and blanks, as
+// the system does when it opens the name.
+static std::vector<std::string> Parts(const std::string& s)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    for (size_t i = 0; i <= s.size(); ++i) {
+        if (i == s.size() || s[i] == '\\') {
+            if (part != "." && part != "..")
+                while (!part.empty() && (part.back() == '.' || part.back() == ' '))
+                    part.pop_back();
+            if (!part.empty())
+                parts.push_back(part);
+            part.clear();
+        } else {
+            part += s[i];
+        }
+    }
+    return parts;
+}
+
+// Device and share spellings of local names: "\\?\C:\x", "\\.\C:\x", "\\?\UNC\h\s\x",
+// "\\h\C$\x" and "\\h\ADMIN$\x" (the Windows folder). Any host counts: a remote machine's
+// Windows folder is no more ours to empty than the local one.
+static std::string LocalSpelling(std::string p)
+{
+    for (char& c : p)
         if (c == '/')
             c = '\\';
-    while (s.size() > 3 && s.back() == '\\')
-        s.pop_back();
+    if (StartsWithText(p, "\\\\?\\UNC\\") || StartsWithText(p, "\\\\.\\UNC\\"))
+        p = "\\\\" + p.substr(8);
+    else if (StartsWithText(p, "\\\\?\\") || StartsWithText(p, "\\\\.\\") || StartsWithText(p, "\\??\\"))
+        p = p.substr(4);
+    if (p.size() < 2 || p[0] != '\\' || p[1] != '\\')
+        return p;
+    std::vector<std::string> parts = Parts(p.substr(2));
+    if (parts.size() < 2)
+        return p;
+    std::string rest;
+    for (size_t i = 2; i < parts.size(); ++i)
+        rest += "\\" + parts[i];
+    const std::string& share = parts[1];
+    if (share.size() == 2 && std::isalpha(static_cast<unsigned char>(share[0])) && share[1] == '$')
+        return std::string(1, share[0]) + ":" + (rest.empty() ? "\\" : rest);
+    if (SameText(share, "ADMIN$"))
+        return WindowsFolder() + rest;
+    return p;
+}
+
+static std::string Joined(const std::string& root, const std::vector<std::string>& parts, size_t from)
+{
+    std::string s = root;
+    for (size_t i = from; i < parts.size(); ++i)
+        s += (s.empty() || s.back() == '\\' ? "" : "\\") + parts[i];
     return s;
 }
 
-static std::string SystemPath(UINT (WINAPI* get)(LPSTR, UINT))
+std::string CPathSafety::Resolved(const std::string& path)
 {
-    char buf[MAX_PATH + 1];
-    UINT n = get(buf, sizeof buf);
-    return (n > 0 && n < sizeof buf) ? std::string(buf, n) : std::string();
+    std::string p = LocalSpelling(path);
+    if (p.empty())
+        return p;
+    char buf[4 * MAX_PATH];
+    DWORD n = GetFullPathNameA(p.c_str(), sizeof buf, buf, nullptr);
+    if (n > 0 && n < sizeof buf)
+        p = LocalSpelling(std::string(buf, n));
+    // The system keeps blanks before a separator and doubled separators in some spellings;
+    // rebuild from the cleaned parts below the root.
+    bool unc = p.size() >= 2 && p[0] == '\\' && p[1] == '\\';
+    std::vector<std::string> parts = Parts(unc ? p.substr(2) : p);
+    if (parts.empty())
+        return p;
+    std::string root;
+    size_t from = 1;
+    if (unc && parts.size() >= 2) {
+        root = "\\\\" + parts[0] + "\\" + parts[1];
+        from = 2;
+    } else if (!unc && parts[0].size() == 2 && parts[0][1] == ':') {
+        root = std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(parts[0][0])))) + ":\\";
+    } else {
+        return p;
+    }
+    std::string full = Joined(root, parts, from);
+    n = GetLongPathNameA(full.c_str(), buf, sizeof buf);
+    if (n > 0 && n < sizeof buf)
+        full = std::string(buf, n);
+    return full;
+}
+
+std::string CPathSafety::FinalPath(const std::string& folder)
+{
+    using FinalName = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+    static const auto final = reinterpret_cast<FinalName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+    if (!final)
+        return std::string();
+    std::string open = LocalSpelling(folder);
+    if (open.size() == 2 && open[1] == ':')
+        open += "\\";   // "C:" alone names the current folder of C:
+    HANDLE h = CreateFileA(open.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::string();
+    char buf[4 * MAX_PATH];
+    DWORD n = final(h, buf, sizeof buf, 0);
+    CloseHandle(h);
+    return (n > 0 && n < sizeof buf) ? Resolved(std::string(buf, n)) : std::string();
 }
 
 static bool IsRoot(const std::string& f)
 {
-    if (f.size() >= 2 && f.size() <= 3 && std::isalpha(static_cast<unsigned char>(f[0])) && f[1] == ':')
+    if (f.size() >= 2 && f.size() <= 3 && std::isalpha(static_cast<unsigned char>(f[0])) && f[1] == ':' &&
+        (f.size() == 2 || IsSeparator(f[2])))
         return true;
     size_t root = RootLength(f + "\\");
     return root == 0 || root >= f.size();
 }
 
-bool CPathSafety::IsProtectedFolder(const std::string& folder)
+static std::string SystemPath(UINT (WINAPI* get)(LPSTR, UINT))
 {
-    std::string f = Normal(folder);
+    char buf[MAX_PATH + 1];
+    UINT n = get ? get(buf, sizeof buf) : 0;
+    return (n > 0 && n < sizeof buf) ? std::string(buf, n) : std::string();
+}
+
+template <class F>
+static F Kernel32(const char* name)
+{
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
+}
+
+// The folders that hold the system: the Windows folder (also the per-user one a Terminal
+// Server gives), the system folder, and for a 32-bit program on 64-bit Windows its twin
+// and the alias that reaches the real one.
+static const std::vector<std::string>& ProtectedFolders()
+{
+    using Get = UINT(WINAPI*)(LPSTR, UINT);
+    static const std::vector<std::string> folders = [] {
+        std::vector<std::string> list;
+        std::string windows = WindowsFolder();
+        for (const std::string& p :
+             {windows, SystemPath(Kernel32<Get>("GetSystemWindowsDirectoryA")), SystemPath(GetSystemDirectoryA),
+              SystemPath(Kernel32<Get>("GetSystemWow64DirectoryA")),
+              windows.empty() ? std::string() : windows + "\\Sysnative"})
+            if (!p.empty())
+                list.push_back(CPathSafety::Resolved(p));
+        return list;
+    }();
+    return folders;
+}
+
+// The folder is one of the protected ones, or holds one: emptying it would reach them.
+static bool CoversProtected(const std::string& f)
+{
+    if (f.empty())
+        return false;
     if (IsRoot(f))
         return true;
-    for (const std::string& sys : {SystemPath(GetWindowsDirectoryA), SystemPath(GetSystemDirectoryA)})
-        if (!sys.empty() && SameText(f, Normal(sys)))
+    for (const std::string& sys : ProtectedFolders())
+        if (SameText(f, sys) || (StartsWithText(sys, f) && sys.size() > f.size() && sys[f.size()] == '\\'))
             return true;
     return false;
+}
+
+bool CPathSafety::IsProtectedFolder(const std::string& folder)
+{
+    std::string raw = folder;
+    while (raw.size() > 3 && IsSeparator(raw.back()))
+        raw.pop_back();
+    if (IsRoot(raw))
+        return true;
+    return CoversProtected(Resolved(folder)) || CoversProtected(FinalPath(folder));
 }
 
 bool CPathSafety::IsTreeAllowed(const std::string& folder)
 {
     return IsAbsolute(folder) && !IsProtectedFolder(folder);
+}
+
+CPathSafety::TEntryKind CPathSafety::KindOf(unsigned long attributes, unsigned long reparseTag)
+{
+    bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return folder ? ekFolder : ekFile;
+    if (reparseTag == 0)
+        return ekUnknown;
+    if (IsReparseTagNameSurrogate(reparseTag))
+        return ekLink;
+    return folder ? ekDataReparseFolder : ekDataReparseFile;
 }

@@ -10,8 +10,24 @@ public:
     // part that could lead elsewhere than it reads.
     static bool IsAbsolute(const std::string& path);
     // A folder that must never be emptied or searched below: a drive or share root, the
-    // Windows folder or the system folder.
+    // Windows folder, the system folders, or a folder holding one of them. Compared as the
+    // system resolves the name, so no other spelling of them passes.
     static bool IsProtectedFolder(const std::string& folder);
     // Absolute and not protected: a folder whose whole tree may be collected or deleted.
     static bool IsTreeAllowed(const std::string& folder);
+
+    // The name as the system resolves it, for comparing only: "\\?\", "\\.\" and admin-share
+    // forms turned into drive paths, separators single, trailing dots and blanks dropped,
+    // "." and ".." applied, short names made long, no trailing backslash but at a root.
+    static std::string Resolved(const std::string& path);
+    // The same, with every link on the way followed, where the system can say so ("" where
+    // it cannot): a junction above a folder must not hide the Windows folder behind it.
+    static std::string FinalPath(const std::string& folder);
+
+    // What an entry is, from its attributes and reparse tag: only name surrogates (symbolic
+    // links, junctions) are links; other reparse points (deduplicated, cloud, compressed)
+    // hold their own data. A tag that could not be read is unknown: never written through,
+    // never removed as a link.
+    enum TEntryKind { ekFile, ekFolder, ekLink, ekDataReparseFile, ekDataReparseFolder, ekUnknown };
+    static TEntryKind KindOf(unsigned long attributes, unsigned long reparseTag);
 };

@@ -95,6 +95,7 @@ int SaturatedSum(int a, int b)
 CWinCleanClass::CWinCleanClass()
 {
     Registry.reset(new TRegistry(HKEY_CURRENT_USER));
+    ReportUnwritten(FHdd);
 }
 
 CWinCleanClass::~CWinCleanClass() = default;
@@ -360,7 +361,7 @@ void CWinCleanClass::ClearRecycleBin()
 {
     TStringList& paths = FHdd.CollectedPaths;
     paths.Clear();
-    unsigned int size = 0;   // the shell's counts, added as 32-bit amounts
+    long long size = 0;   // the shell's counts are 64-bit; shown held at the 32-bit largest
     for (const std::string& root : FHdd.FixedDrives.Items) {
         for (const char* bin : {"\\RECYCLED", "\\RECYCLER"})
             if (DirectoryExists(root + bin))
@@ -368,14 +369,14 @@ void CWinCleanClass::ClearRecycleBin()
         SHQUERYRBINFO info = {};
         info.cbSize = sizeof info;
         if (SUCCEEDED(SHQueryRecycleBinA(root.c_str(), &info)))
-            size += static_cast<unsigned int>(info.i64Size);
+            size += std::max<long long>(0, info.i64Size);
     }
     // The bins' index files and the per-user folders carry no extension; the deleted files
     // themselves go with the emptying.
     paths.Items.erase(std::remove_if(paths.Items.begin(), paths.Items.end(),
                                      [](const std::string& p) { return !ExtractFileExt(p).empty(); }),
                       paths.Items.end());
-    Indicator->AddBytes(static_cast<int>(size));
+    Indicator->AddBytes(static_cast<int>(std::min<long long>(size, INT_MAX)));
     Indicator->SetMax(paths.Count());
     for (const std::string& path : paths.Items) {
         Indicator->StatusWiping(ExtractFileName(path));

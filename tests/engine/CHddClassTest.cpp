@@ -1,4 +1,5 @@
 #include "CHddClass.h"
+#include "CPathSafety.h"
 #include "CleanerTestSupport.h"
 #include "TestSupport.h"
 
@@ -13,6 +14,10 @@
 using namespace testing_support;
 
 namespace {
+
+// Large enough to write fast, small enough that a cancel takes effect at once.
+static_assert(CHddClass::BlockSize >= 64 * 1024 && CHddClass::BlockSize <= 1024 * 1024,
+              "the overwrite block must stay between 64 KiB and 1 MiB");
 
 const size_t MultiBlock = 3 * CHddClass::BlockSize + 17;
 
@@ -294,6 +299,35 @@ TEST(CHddClassSafety, EmptyRelativeRootAndTraversalFoldersTouchNothing)
     EXPECT_EQ(ReadFileBytes("C:\\canary.dat"), "alive");
 }
 
+// The system's other spellings of its own folders reach nothing through any walk. The
+// verdict is checked first, so that a failing walk cannot empty the sandbox's Windows folder.
+TEST(CHddClassSafety, OtherSpellingsOfTheWindowsFolderReachNothing)
+{
+    char win[MAX_PATH];
+    GetWindowsDirectoryA(win, MAX_PATH);
+    const std::string w = win, canary = w + "\\qtest-canary.dat";
+    WriteFileBytes(canary, "alive");
+    const std::string letter = w.substr(0, 1), tail = w.substr(2);
+    CHddClass hdd;
+    for (const std::string& spelling :
+         {w.substr(0, 2) + "\\" + tail, w + ".", w + " ", "\\\\localhost\\" + letter + "$" + tail,
+          std::string("\\\\localhost\\ADMIN$"), w + "\\System32\\.."}) {
+        ASSERT_FALSE(CPathSafety::IsTreeAllowed(spelling)) << spelling;
+        hdd.CollectByExtension(spelling, ".dat", true);
+        EXPECT_EQ(hdd.CollectedPaths.Count(), 0) << "collected in " << spelling;
+        hdd.CollectByMask(spelling + "\\*.dat", true);
+        EXPECT_EQ(hdd.CollectedPaths.Count(), 0) << "mask collected in " << spelling;
+        hdd.DeleteTree(spelling);
+        EXPECT_EQ(ReadFileBytes(canary), "alive") << "DeleteTree(\"" << spelling << "\")";
+    }
+    // The control: the canary is reachable where a walk is allowed.
+    const std::string dir = ScratchDir("spelling");
+    WriteFileBytes(dir + "\\x.dat", "x");
+    hdd.CollectByExtension(dir, ".dat", true);
+    EXPECT_EQ(hdd.CollectedPaths.Count(), 1) << "the plain spelling is walked";
+    DeleteFileA(canary.c_str());
+}
+
 TEST(CHddClassDrives, OnlyFixedDrivesWithoutBackslash)
 {
     CHddClass hdd;
@@ -361,6 +395,14 @@ TEST(CHddClassLinks, AJunctionIsRemovedAsALinkAndItsTargetIsNeverTouched)
     if (!MakeJunction(dir + "\\link", target))
         GTEST_SKIP() << "this Wine cannot create a junction (FSCTL_SET_REPARSE_POINT failed)";
     CHddClass hdd;
+    // A walk that starts at the link itself (a Temp, History or RECYCLER folder made a
+    // junction) must not list or delete what it points to either.
+    hdd.CollectByExtension(dir + "\\link", ".dat", true);
+    EXPECT_EQ(hdd.CollectedPaths.Count(), 0) << "a walk never starts at a link";
+    hdd.CollectByMask(dir + "\\link\\*.*", true);
+    EXPECT_EQ(hdd.CollectedPaths.Count(), 0) << "a mask walk never starts at a link";
+    hdd.DeleteTree(dir + "\\link");
+    EXPECT_EQ(ReadFileBytes(target + "\\precious.dat"), "keep me") << "DeleteTree started at the link";
     hdd.CollectByExtension(dir, ".dat", true);
     EXPECT_EQ(hdd.CollectedPaths.Count(), 0) << "nothing is collected through the link";
     hdd.DeleteTree(dir);

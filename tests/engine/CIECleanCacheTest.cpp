@@ -404,6 +404,29 @@ TEST_F(IECacheTest, CookiesGoUnlessTheKeepListNamesThemExactly)
     EXPECT_FALSE(cleaner.Saw(" Deleting file: keep@kept.example")) << Joined(cleaner.Statuses);
 }
 
+TEST_F(IECacheTest, AnUnreadableKeepListLeavesEveryCookieAndFailsTheItem)
+{
+    WriteFileBytes(KeepFile(), "Cookie:keep@kept.example/\r\n");
+    const std::string kept = AddEntry("Cookie:keep@kept.example/", "txt", "k", CookieType);
+    const std::string other = AddEntry("Cookie:other@o.example/", "txt", "o", CookieType);
+    HANDLE held = CreateFileA(KeepFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    WatchedCleaner cleaner;   // built while the list cannot be read, as a run's would be
+    CloseHandle(held);
+    auto log = RunCookies(cleaner);
+    ASSERT_EQ(log.size(), 1u) << Joined(log);
+    EXPECT_EQ(log[0].find("Done"), std::string::npos) << "never done without the keep list: " << log[0];
+    EXPECT_NE(log[0].find("keep list cannot be read"), std::string::npos) << log[0];
+    EXPECT_EQ(ReadFileBytes(kept), "k") << "the kept cookie stays";
+    EXPECT_EQ(ReadFileBytes(other), "o") << "no cookie is judged without the list";
+
+    cleaner.LoadCookiesToKeep();
+    log = RunCookies(cleaner);
+    EXPECT_EQ(log[0].substr(log[0].size() - 4), "Done") << "a later successful load clears the failure";
+    EXPECT_FALSE(PathExists(other));
+    EXPECT_EQ(ReadFileBytes(kept), "k");
+}
+
 TEST_F(IECacheTest, WithoutAKeepListEveryCookieGoes)
 {
     for (bool emptyFile : {false, true}) {
@@ -591,7 +614,9 @@ TEST(IECacheKeepListTest, AListThatCannotBeReadRaisesInsteadOfKeepingNothing)
     WriteFileBytes(KeepFile(), "Cookie:keep@kept.example/\r\n");
     HANDLE held = CreateFileA(KeepFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_THROW(WatchedCleaner(), EFOpenError) << "an empty list would delete the kept cookies";
+    std::unique_ptr<WatchedCleaner> built;
+    ASSERT_NO_THROW(built.reset(new WatchedCleaner)) << "a run's cleaner is built on the window thread";
+    EXPECT_THROW(built->LoadCookiesToKeep(), EFOpenError) << "an empty list would delete the kept cookies";
     CloseHandle(held);
     WatchedCleaner cleaner;
     EXPECT_EQ(Joined(cleaner.CookiesToKeep.Items), Joined({"Cookie:keep@kept.example/"}));

@@ -250,6 +250,13 @@ TEST_F(IEHistoryTest, UnsafeHistoryValuesTouchNothing)
         EXPECT_EQ(canaries.Gone(), "") << "History \"" << value << "\"";
         EXPECT_TRUE(PathExists(std::string(windows) + "\\canary.txt")) << "History \"" << value << "\"";
     }
+    // The control: the same run over a sound History folder does empty it.
+    const std::string history = PlantHistory("histcontrol");
+    SetHistoryFolder(history);
+    Run({History});
+    EXPECT_FALSE(PathExists(history + "\\a.dat")) << "a sound History folder is wiped";
+    EXPECT_TRUE(PathExists(std::string(windows) + "\\canary.txt"));
+    DeleteFileA((std::string(windows) + "\\canary.txt").c_str());
 }
 
 namespace {

@@ -183,6 +183,18 @@ TEST_F(NetCleanTest, ProfilesAreTheRegistryFoldersThatHoldACacheInFileOrder)
     EXPECT_TRUE(Folders(cleaner).empty()) << "only a folder without Cache is listed";
 }
 
+TEST(NetCleanRegistryStrings, AStringMustEndWithinTheBrowsersBuffer)
+{
+    const std::string at259(259, 'a'), at260(260, 'b');
+    using V = std::vector<std::string>;
+    EXPECT_EQ(CNetCleanClass::RegistryStrings(at259 + '\0'), V{at259}) << "259 bytes and the NUL fill the buffer";
+    EXPECT_EQ(CNetCleanClass::RegistryStrings(at260 + '\0' + "C:\\p" + '\0'), V{"C:\\p"})
+        << "260 bytes leave no room for the NUL; the walk goes on after it";
+    EXPECT_EQ(CNetCleanClass::RegistryStrings(std::string("C:\\a\0\0C:\\b", 10)), V{"C:\\a"})
+        << "an empty string names nothing; a last string without its NUL neither";
+    EXPECT_TRUE(CNetCleanClass::RegistryStrings("").empty());
+}
+
 TEST_F(NetCleanTest, NoRegistryFileOrNoFullAppDataPathFindsNoProfile)
 {
     std::string p = MakeProfile("P");

@@ -158,3 +158,25 @@ TEST_F(RunTest, AFailingCleanerEndsTheRunLikeAnyRunAndIsLogged)
     EXPECT_EQ(log[2].substr(0, 7), "Error: ") << "the failure is in the log: " << log[2];
     EXPECT_EQ(log[3].substr(0, 8), "Total:  ");
 }
+
+TEST_F(RunTest, AnUnreadableCookieKeepListNeitherStopsTheStartNorKeepsTheWindowDisabled)
+{
+    const std::string keep = ExeDir() + "\\CookiesToKeep.dat";
+    WriteFileBytes(keep, "Cookie:keep@kept.example/\r\n");
+    HANDLE held = CreateFileA(keep.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Options options;
+    options.Add(options.Container.WinItems, 3, "Start menu Run", true);
+    options.Add(options.Container.IEItems, 2, "Cookies", true);
+    bool ended = false;
+    EXPECT_NO_THROW(ended = Run(options)) << "the run's start raised on the window thread";
+    CloseHandle(held);
+    DeleteFileA(keep.c_str());
+    ASSERT_TRUE(ended);
+    ExpectGivenBack();
+    TStringList log = LogLines();
+    ASSERT_EQ(log.Count(), 3) << log.Text();
+    EXPECT_EQ(log[0].substr(log[0].size() - 4), "Done") << log[0];
+    EXPECT_NE(log[1].find("Cookies"), std::string::npos) << log[1];
+    EXPECT_NE(log[1].find("keep list cannot be read"), std::string::npos) << "the item's failure is logged: " << log[1];
+}
