@@ -195,8 +195,10 @@ void TWinControl::RemoveControl(TControl* c)
         FCapture = nullptr;
     if (FPressed == c)
         FPressed = nullptr;
-    if (FHover == c)
+    if (FHover == c) {
         FHover = nullptr;
+        Application->CancelHint(c);
+    }
 }
 
 TGraphicControl* TWinControl::ControlAtPos(POINT p) const
@@ -414,6 +416,10 @@ void TWinControl::SetHover(TControl* c)
         return;
     TControl* old = FHover;
     FHover = c;
+    if (c)
+        Application->ActivateHint(c);
+    else
+        Application->CancelHint(old);
     if (old)
         old->Perform(CM_MOUSELEAVE);
     if (c && c == FHover)
