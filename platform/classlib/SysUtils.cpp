@@ -47,6 +47,15 @@ int StrToInt(const std::string& s)
     return static_cast<int>(v);
 }
 
+int StrToIntDef(const std::string& s, int def)
+{
+    try {
+        return StrToInt(s);
+    } catch (const EConvertError&) {
+        return def;
+    }
+}
+
 static size_t NameStart(const std::string& path)
 {
     size_t p = path.find_last_of("\\:/");

@@ -14,6 +14,8 @@ std::string IntToStr(long long value);
 // Decimal integer with optional sign and surrounding blanks; anything else raises
 // EConvertError ("'x' is not a valid integer value").
 int StrToInt(const std::string& s);
+// The same, with `def` in place of the error.
+int StrToIntDef(const std::string& s, int def);
 
 // Path pieces. The extension runs from the last point of the name on ("" without one);
 // a point inside a folder name is not an extension.

@@ -1,9 +1,15 @@
 #include "TApplication.h"
 
+#include "Exceptions.h"
 #include "SysUtils.h"
+#include "TForm.h"
+#include "THintWindow.h"
 #include "TScreen.h"
 #include "TTimer.h"
 
+#include <ole2.h>
+
+#include <algorithm>
 #include <vector>
 
 static TApplication TheApplication;
@@ -13,7 +19,13 @@ TScreen* Screen = &TheScreen;
 static TMouse TheMouse;
 TMouse* Mouse = &TheMouse;
 
-static std::string ModulePath()
+namespace {
+
+// The application window's own timers; a TTimer's id is its address, never one of these.
+const UINT_PTR HintShowTimer = 1;
+const UINT_PTR HintHideTimer = 2;
+
+std::string ModulePath()
 {
     std::vector<char> buf(MAX_PATH);
     for (;;) {
@@ -24,6 +36,8 @@ static std::string ModulePath()
     }
 }
 
+}  // namespace
+
 TApplication::TApplication() : FExeName(ModulePath())
 {
     FTitle = ChangeFileExt(ExtractFileName(FExeName), "");
@@ -31,8 +45,21 @@ TApplication::TApplication() : FExeName(ModulePath())
 
 TApplication::~TApplication()
 {
-    if (FHandle)
-        DestroyWindow(FHandle);
+    delete FHintWindow;
+    // What hooked the window is gone by now; its last messages are the system's alone.
+    FHooks.clear();
+    HWND wnd = FHandle;
+    FHandle = nullptr;
+    if (wnd)
+        DestroyWindow(wnd);
+    if (FComInitialized)
+        OleUninitialize();
+}
+
+void TApplication::Initialize()
+{
+    if (!FComInitialized)
+        FComInitialized = SUCCEEDED(OleInitialize(nullptr));
 }
 
 void TApplication::SetTitle(const std::string& title)
@@ -44,11 +71,49 @@ void TApplication::SetTitle(const std::string& title)
 
 LRESULT CALLBACK TApplication::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_TIMER) {
-        TTimer::Fire(wParam);
-        return 0;
+    TMessage m = {msg, wParam, lParam, 0};
+    if (wnd != Application->FHandle)   // messages while the window is being made
+        return DefWindowProcA(wnd, msg, wParam, lParam);
+    try {
+        return Application->WindowMessage(m);
+    } catch (const std::exception& e) {
+        Application->HandleException(e);
+    } catch (...) {
+        Application->HandleException(Exception(""));
     }
-    return DefWindowProcA(wnd, msg, wParam, lParam);
+    return 0;
+}
+
+LRESULT TApplication::WindowMessage(TMessage& m)
+{
+    // A copy: a hook may remove itself, or another one.
+    std::vector<std::pair<int, TWindowHook>> hooks = FHooks;
+    for (auto& hook : hooks)
+        if (hook.second(m))
+            return m.Result;
+    switch (m.Msg) {
+    case WM_TIMER:
+        if (m.WParam == HintShowTimer || m.WParam == HintHideTimer)
+            HintTimer(m.WParam);
+        else
+            TTimer::Fire(m.WParam);
+        return 0;
+    case WM_SYSCOMMAND:
+        switch (m.WParam & 0xFFF0) {
+        case SC_MINIMIZE:
+            Minimize();
+            return 0;
+        case SC_RESTORE:
+            Restore();
+            return 0;
+        case SC_CLOSE:
+            if (MainForm)
+                MainForm->Close();
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcA(FHandle, m.Msg, m.WParam, m.LParam);
 }
 
 HWND TApplication::Handle()
@@ -60,7 +125,11 @@ HWND TApplication::Handle()
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "TApplication";
     RegisterClassA(&wc);
-    FHandle = CreateWindowExA(WS_EX_TOOLWINDOW, "TApplication", FTitle.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
+    // Without a size it is never seen, only its taskbar button while it is shown; the
+    // system menu and minimize box give that button its commands.
+    FHandle = CreateWindowExA(0, "TApplication", FTitle.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
                               nullptr, GetModuleHandleA(nullptr), nullptr);
     return FHandle;
 }
@@ -68,6 +137,11 @@ HWND TApplication::Handle()
 void TApplication::Run()
 {
     Handle();
+    if (MainForm && MainForm->WindowState() != wsMinimized) {
+        ShowWindow(FHandle, SW_SHOWNOACTIVATE);
+        if (!MainForm->Visible())
+            MainForm->Show();
+    }
     MSG m;
     while (!FTerminated && GetMessageA(&m, nullptr, 0, 0) > 0) {
         TranslateMessage(&m);
@@ -93,6 +167,119 @@ void TApplication::Terminate()
 {
     FTerminated = true;
     PostQuitMessage(0);
+}
+
+namespace {
+
+struct TOwnedWindows {
+    HWND Owner;
+    std::vector<HWND>& Shown;
+};
+
+BOOL CALLBACK CollectShownOwned(HWND wnd, LPARAM param)
+{
+    auto* owned = reinterpret_cast<TOwnedWindows*>(param);
+    HWND owner = GetWindow(wnd, GW_OWNER);
+    while (owner && owner != owned->Owner)
+        owner = GetWindow(owner, GW_OWNER);
+    if (owner && IsWindowVisible(wnd))
+        owned->Shown.push_back(wnd);
+    return TRUE;
+}
+
+}  // namespace
+
+void TApplication::Minimize()
+{
+    CancelHint();
+    HWND app = Handle();
+    // Added to what an earlier minimize hid, which the restore must show as well.
+    std::vector<HWND> shown;
+    TOwnedWindows owned = {app, shown};
+    EnumThreadWindows(GetCurrentThreadId(), CollectShownOwned, reinterpret_cast<LPARAM>(&owned));
+    for (HWND wnd : shown)
+        ShowWindow(wnd, SW_HIDE);
+    FHiddenByMinimize.insert(FHiddenByMinimize.end(), shown.begin(), shown.end());
+    ShowWindow(app, SW_MINIMIZE);
+    if (OnMinimize)
+        OnMinimize(nullptr);
+}
+
+void TApplication::Restore()
+{
+    ShowWindow(Handle(), SW_RESTORE);
+    for (HWND wnd : FHiddenByMinimize)
+        if (IsWindow(wnd))
+            ShowWindow(wnd, SW_SHOWNA);
+    FHiddenByMinimize.clear();
+    if (MainForm && !MainForm->Visible() && MainForm->WindowState() == wsMinimized) {
+        MainForm->SetWindowState(wsNormal);
+        MainForm->Show();
+    }
+    if (OnRestore)
+        OnRestore(nullptr);
+}
+
+void TApplication::BringToFront()
+{
+    SetForegroundWindow(GetLastActivePopup(Handle()));
+}
+
+int TApplication::HookMainWindow(TWindowHook hook)
+{
+    FHooks.emplace_back(++FLastHook, std::move(hook));
+    return FLastHook;
+}
+
+void TApplication::UnhookMainWindow(int hook)
+{
+    FHooks.erase(std::remove_if(FHooks.begin(), FHooks.end(), [hook](const auto& h) { return h.first == hook; }),
+                 FHooks.end());
+}
+
+void TApplication::ActivateHint(TControl* control)
+{
+    CancelHint();
+    if (!ShowHint || !control || !control->ShowHint || control->Hint.empty())
+        return;
+    // The text, not the control: the control may be gone by the time the pause is over.
+    FHintText = control->Hint;
+    FHintControl = control;
+    SetTimer(Handle(), HintShowTimer, HintPause, nullptr);
+}
+
+void TApplication::CancelHint(TControl* control)
+{
+    if (!FHandle || (control && control != FHintControl))
+        return;
+    FHintControl = nullptr;
+    KillTimer(FHandle, HintShowTimer);
+    KillTimer(FHandle, HintHideTimer);
+    if (FHintWindow)
+        FHintWindow->ReleaseHandle();
+}
+
+void TApplication::HintTimer(UINT_PTR id)
+{
+    KillTimer(FHandle, id);
+    if (id == HintHideTimer) {
+        CancelHint();
+        return;
+    }
+    if (!FHintWindow)
+        FHintWindow = new THintWindow(nullptr);
+    FHintWindow->Color = HintColor;
+    FHintWindow->Canvas.Brush.Color = HintColor;
+    RECT r = FHintWindow->CalcHintRect(FHintText);
+    // Below the pointer, kept on the screen.
+    POINT p = Mouse->CursorPos();
+    int x = std::max(0, std::min<int>(p.x, Screen->Width() - r.right));
+    int y = p.y + GetSystemMetrics(SM_CYCURSOR) * 3 / 4;
+    if (y + r.bottom > Screen->Height())
+        y = p.y - r.bottom;
+    OffsetRect(&r, x, y);
+    FHintWindow->ActivateHint(r, FHintText);
+    SetTimer(FHandle, HintHideTimer, HintHidePause, nullptr);
 }
 
 void TApplication::ShowException(const std::exception& e) const

@@ -1,15 +1,9 @@
 #pragma once
 // Objects owned by other objects: an owner frees what it owns, last made first.
-#include <functional>
+#include "TObject.h"
+
 #include <string>
 #include <vector>
-
-class TObject {
-public:
-    virtual ~TObject() = default;
-};
-
-using TNotifyEvent = std::function<void(TObject* sender)>;
 
 class TComponent : public TObject {
 public:
@@ -24,6 +18,7 @@ public:
     void Free();
 
     TComponent* Owner() const { return FOwner; }
+    // What it owns, in the order they were made.
     int ComponentCount() const { return static_cast<int>(FComponents.size()); }
     TComponent* Components(int index) const { return FComponents[static_cast<size_t>(index)]; }
 

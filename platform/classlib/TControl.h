@@ -15,6 +15,9 @@ enum : UINT {
     CM_MOUSEENTER = CM_BASE + 19,
     CM_MOUSELEAVE = CM_BASE + 20,
     CM_RELEASE = CM_BASE + 33,
+    // A notification that a system control sent its parent, handed back to the control.
+    CN_BASE = 0xBC00,
+    CN_COMMAND = CN_BASE + WM_COMMAND,
 };
 
 struct TMessage {
@@ -31,6 +34,10 @@ enum TCursor { crDefault = 0, crHandPoint = -21 };
 
 using TMouseEvent = std::function<void(TObject*, TMouseButton, TShiftState, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject*, TShiftState, int x, int y)>;
+// The wheel turned by `wheelDelta` (120 a notch, negative towards the user) with the pointer
+// at a screen point; a handler that sets `handled` keeps the turn from the control below.
+using TMouseWheelEvent = std::function<void(TObject*, TShiftState, int wheelDelta, POINT mousePos, bool& handled)>;
+using TMouseWheelUpDownEvent = std::function<void(TObject*, TShiftState, POINT mousePos, bool& handled)>;
 
 class TWinControl;
 

@@ -32,3 +32,21 @@ HFONT TFont::Handle()
     MadeCharset = Charset;
     return FHandle;
 }
+
+static int ScreenPixelsPerInch()
+{
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+int TFont::Size() const
+{
+    return -MulDiv(Height, 72, ScreenPixelsPerInch());
+}
+
+void TFont::SetSize(int points)
+{
+    Height = -MulDiv(points, ScreenPixelsPerInch(), 72);
+}

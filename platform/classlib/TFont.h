@@ -30,6 +30,9 @@ public:
     void Assign(const TFont& other);
     // The font object for these settings, made again only when they changed.
     HFONT Handle();
+    // The height in points on the screen; setting it sets Height.
+    int Size() const;
+    void SetSize(int points);
 
     std::string Name = "MS Sans Serif";
     int Height = -11;

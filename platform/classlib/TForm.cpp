@@ -95,11 +95,21 @@ void TForm::Show()
         OnShow(this);
 }
 
-void TForm::Close()
+TCloseAction TForm::AskClose()
 {
     TCloseAction action = caHide;
     if (OnClose)
         OnClose(this, action);
+    return action;
+}
+
+void TForm::Close()
+{
+    if (FModal) {
+        ModalResult = mrCancel;
+        return;
+    }
+    TCloseAction action = AskClose();
     if (action == caNone)
         return;
     if (Application->MainForm == this)
@@ -115,6 +125,87 @@ void TForm::Close()
 void TForm::Release()
 {
     PostMessageA(Handle(), CM_RELEASE, 0, 0);
+}
+
+int TForm::ShowModal()
+{
+    HWND wnd = Handle();
+    HWND owner = GetWindow(wnd, GW_OWNER);
+    bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled)
+        EnableWindow(owner, FALSE);
+    FModal = true;
+    ModalResult = mrNone;
+    Show();
+    SetActiveWindow(wnd);
+    TCloseAction action = caHide;
+    bool quit = false;
+    for (;;) {
+        if (ModalResult == mrNone) {
+            MSG m;
+            BOOL got = GetMessageA(&m, nullptr, 0, 0);
+            if (got > 0) {
+                TranslateMessage(&m);
+                DispatchMessageA(&m);
+                continue;
+            }
+            // The program ends: the loop outside must see the quit as well.
+            PostQuitMessage(got == 0 ? static_cast<int>(m.wParam) : 0);
+            quit = true;
+            ModalResult = mrCancel;
+        }
+        action = AskClose();
+        if (action != caNone || quit)
+            break;
+        ModalResult = mrNone;
+    }
+    FModal = false;
+    // The owner first, so that it, and not another program's window, is activated.
+    if (ownerWasEnabled)
+        EnableWindow(owner, TRUE);
+    Hide();
+    if (action == caFree)
+        Release();
+    return ModalResult;
+}
+
+void TForm::SetWindowState(TWindowState state)
+{
+    FWindowState = state;
+    if (HandleAllocated() && IsWindowVisible(Handle()))
+        ShowWindow(Handle(), state == wsMinimized ? SW_MINIMIZE : state == wsMaximized ? SW_MAXIMIZE : SW_RESTORE);
+}
+
+TWinControl* TForm::ActiveControl()
+{
+    HWND focus = GetFocus();
+    if (!HandleAllocated() || !focus || !IsChild(Handle(), focus))
+        return nullptr;
+    for (HWND w = focus; w && w != Handle(); w = GetParent(w))
+        if (TWinControl* c = FromHandle(w))
+            return c;
+    return nullptr;
+}
+
+void TForm::SetActiveControl(TWinControl* control)
+{
+    if (control)
+        SetFocus(control->Handle());
+    else if (HandleAllocated() && IsChild(Handle(), GetFocus()))
+        SetFocus(Handle());
+}
+
+bool TForm::DoMouseWheel(TShiftState shift, int wheelDelta, POINT mousePos)
+{
+    bool handled = false;
+    if (OnMouseWheel)
+        OnMouseWheel(this, shift, wheelDelta, mousePos, handled);
+    if (handled)
+        return true;
+    TMouseWheelUpDownEvent& upDown = wheelDelta < 0 ? OnMouseWheelDown : OnMouseWheelUp;
+    if (wheelDelta != 0 && upDown)
+        upDown(this, shift, mousePos, handled);
+    return handled;
 }
 
 void TForm::Dispatch(TMessage& m)

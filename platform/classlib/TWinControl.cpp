@@ -82,12 +82,25 @@ void TWinControl::CreateHandle()
     DWORD style = 0, exStyle = 0;
     HWND parent = nullptr;
     CreateParams(style, exStyle, parent);
-    HWND wnd = CreateWindowExA(exStyle, WindowClass, FCaption.c_str(), style, FLeft, FTop, FWidth, FHeight,
-                               parent, nullptr, GetModuleHandleA(nullptr), this);
+    const char* systemClass = SystemClass();
+    HWND wnd = CreateWindowExA(exStyle, systemClass ? systemClass : WindowClass, FCaption.c_str(), style, FLeft,
+                               FTop, FWidth, FHeight, parent, nullptr, GetModuleHandleA(nullptr),
+                               systemClass ? nullptr : this);
     if (!wnd)
         throw Exception("Error creating window");
+    if (systemClass) {
+        FHandle = wnd;
+        SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        FSystemProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WndProc)));
+    }
     if (!FEnabled)
         EnableWindow(wnd, FALSE);
+    for (TControl* c : FControls) {
+        auto* w = dynamic_cast<TWinControl*>(c);
+        if (w && !w->FHandle)
+            w->CreateHandle();
+    }
 }
 
 void TWinControl::DestroyHandle()
@@ -97,7 +110,35 @@ void TWinControl::DestroyHandle()
     HWND wnd = FHandle;
     FHandle = nullptr;
     SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
+    // A system control frees what it keeps only when its own procedure sees the end.
+    if (FSystemProc)
+        SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FSystemProc));
+    FSystemProc = nullptr;
     DestroyWindow(wnd);
+}
+
+TWinControl* TWinControl::FromHandle(HWND wnd)
+{
+    DWORD pid = 0;
+    if (!wnd || !GetWindowThreadProcessId(wnd, &pid) || pid != GetCurrentProcessId() ||
+        GetWindowLongPtrA(wnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&WndProc))
+        return nullptr;
+    return reinterpret_cast<TWinControl*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+}
+
+void TWinControl::SetParent(TWinControl* parent)
+{
+    if (parent == FParent)
+        return;
+    TControl::SetParent(parent);
+    if (FParent && FParent->FHandle) {
+        if (FHandle)
+            ::SetParent(FHandle, FParent->FHandle);
+        else
+            CreateHandle();
+    } else {
+        DestroyHandle();
+    }
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height)
@@ -154,8 +195,10 @@ void TWinControl::RemoveControl(TControl* c)
         FCapture = nullptr;
     if (FPressed == c)
         FPressed = nullptr;
-    if (FHover == c)
+    if (FHover == c) {
         FHover = nullptr;
+        Application->CancelHint(c);
+    }
 }
 
 TGraphicControl* TWinControl::ControlAtPos(POINT p) const
@@ -193,60 +236,17 @@ LRESULT CALLBACK TWinControl::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM 
 
 void TWinControl::DefaultHandler(TMessage& m)
 {
-    m.Result = FHandle ? DefWindowProcA(FHandle, m.Msg, m.WParam, m.LParam) : 0;
+    if (!FHandle)
+        m.Result = 0;
+    else if (FSystemProc)
+        m.Result = CallWindowProcA(FSystemProc, FHandle, m.Msg, m.WParam, m.LParam);
+    else
+        m.Result = DefWindowProcA(FHandle, m.Msg, m.WParam, m.LParam);
 }
 
 void TWinControl::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_PAINT:
-        Paint(m);
-        return;
-    case WM_ERASEBKGND:
-        m.Result = 1;   // the paint fills the background, without flicker
-        return;
-    case WM_MOUSEMOVE:
-        MouseMoved(m);
-        return;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        MouseButton(m, mbLeft, true, m.Msg == WM_LBUTTONDBLCLK);
-        return;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-        MouseButton(m, mbRight, true, m.Msg == WM_RBUTTONDBLCLK);
-        return;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-        MouseButton(m, mbMiddle, true, m.Msg == WM_MBUTTONDBLCLK);
-        return;
-    case WM_LBUTTONUP:
-        MouseButton(m, mbLeft, false, false);
-        return;
-    case WM_RBUTTONUP:
-        MouseButton(m, mbRight, false, false);
-        return;
-    case WM_MBUTTONUP:
-        MouseButton(m, mbMiddle, false, false);
-        return;
-    case WM_MOUSELEAVE:
-        FTracking = false;
-        if (!FCapture)
-            SetHover(nullptr);
-        return;
-    case WM_CAPTURECHANGED:
-        if (!FReleasing && FCapture) {
-            TControl* lost = FCapture;
-            FCapture = nullptr;
-            FPressed = nullptr;
-            if (lost != this)
-                lost->MouseCaptureLost();
-        }
-        return;
-    case WM_SETCURSOR:
-        if (SetPointer(m))
-            return;
-        break;
     case WM_WINDOWPOSCHANGED: {
         auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
         if (!(wp->flags & SWP_NOMOVE)) {
@@ -260,12 +260,98 @@ void TWinControl::Dispatch(TMessage& m)
         break;
     }
     case WM_NCDESTROY:
+        DefaultHandler(m);
         FHandle = nullptr;
+        FSystemProc = nullptr;
+        return;
+    case WM_COMMAND: {
+        // A system control's notification goes back to the control that sent it.
+        TWinControl* sender = FromHandle(reinterpret_cast<HWND>(m.LParam));
+        if (sender && sender != this) {
+            m.Result = sender->Perform(CN_COMMAND, m.WParam, m.LParam);
+            return;
+        }
+        break;
+    }
+    case WM_MOUSEWHEEL:
+        if (RouteMouseWheel(m))
+            return;
         break;
     default:
+        if (!FSystemProc && OwnWindowMessage(m))
+            return;
         break;
     }
     DefaultHandler(m);
+}
+
+bool TWinControl::OwnWindowMessage(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_PAINT:
+        Paint(m);
+        return true;
+    case WM_ERASEBKGND:
+        m.Result = 1;   // the paint fills the background, without flicker
+        return true;
+    case WM_MOUSEMOVE:
+        MouseMoved(m);
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        MouseButton(m, mbLeft, true, m.Msg == WM_LBUTTONDBLCLK);
+        return true;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        MouseButton(m, mbRight, true, m.Msg == WM_RBUTTONDBLCLK);
+        return true;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        MouseButton(m, mbMiddle, true, m.Msg == WM_MBUTTONDBLCLK);
+        return true;
+    case WM_LBUTTONUP:
+        MouseButton(m, mbLeft, false, false);
+        return true;
+    case WM_RBUTTONUP:
+        MouseButton(m, mbRight, false, false);
+        return true;
+    case WM_MBUTTONUP:
+        MouseButton(m, mbMiddle, false, false);
+        return true;
+    case WM_MOUSELEAVE:
+        FTracking = false;
+        if (!FCapture)
+            SetHover(nullptr);
+        return true;
+    case WM_CAPTURECHANGED:
+        if (!FReleasing && FCapture) {
+            TControl* lost = FCapture;
+            FCapture = nullptr;
+            FPressed = nullptr;
+            if (lost != this)
+                lost->MouseCaptureLost();
+        }
+        return true;
+    case WM_SETCURSOR:
+        return SetPointer(m);
+    default:
+        return false;
+    }
+}
+
+bool TWinControl::RouteMouseWheel(TMessage& m)
+{
+    TWinControl* top = this;
+    while (top->FParent)
+        top = top->FParent;
+    POINT at = {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    auto delta = static_cast<short>(HIWORD(m.WParam));
+    m.Result = 0;
+    if (top->DoMouseWheel(ShiftFrom(LOWORD(m.WParam)), delta, at))
+        return true;
+    // The system passes an unhandled turn on to the parent window, which asked the top
+    // already; a system control may still use it (a combo box moves its choice).
+    return top != this && !FSystemProc;
 }
 
 void TWinControl::PaintWindow(HDC dc, const RECT& area)
@@ -330,6 +416,10 @@ void TWinControl::SetHover(TControl* c)
         return;
     TControl* old = FHover;
     FHover = c;
+    if (c)
+        Application->ActivateHint(c);
+    else
+        Application->CancelHint(old);
     if (old)
         old->Perform(CM_MOUSELEAVE);
     if (c && c == FHover)

@@ -1,7 +1,9 @@
 #pragma once
 // A control with a window of its own. One static window procedure finds the object behind
 // a window and hands each message to its Dispatch; the object routes the pointer to the
-// windowless controls on it, paints them, and tracks which one the pointer is over.
+// windowless controls on it, paints them, and tracks which one the pointer is over. A
+// control may instead be a window of a system class (a combo box), which the same procedure
+// takes over; its notifications come back to it from its parent as CN_COMMAND.
 #include "TControl.h"
 
 #include <windows.h>
@@ -18,6 +20,11 @@ public:
     HWND Handle();
     bool HandleAllocated() const { return FHandle != nullptr; }
     bool OnWindowThread() const;
+    // The object behind a window of this library in this process, or null.
+    static TWinControl* FromHandle(HWND wnd);
+
+    // A windowed control gets its window once its parent has one.
+    void SetParent(TWinControl* parent) override;
 
     void SetBounds(int left, int top, int width, int height) override;
     void SetVisible(bool value) override;
@@ -27,6 +34,9 @@ public:
     // Paints what is invalid now, before returning.
     void Update();
     void Dispatch(TMessage& message) override;
+    // The wheel turned over this window or one inside it; true when that was handled. The
+    // window at the top of the parents is asked first (a form scrolls its page).
+    virtual bool DoMouseWheel(TShiftState, int /*wheelDelta*/, POINT /*mousePos*/) { return false; }
 
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     TControl* Controls(int index) const { return FControls[static_cast<size_t>(index)]; }
@@ -43,6 +53,8 @@ protected:
     void RemoveControl(TControl* c);
 
     virtual void CreateParams(DWORD& style, DWORD& exStyle, HWND& parent);
+    // The system window class to make instead of the library's own, or null.
+    virtual const char* SystemClass() const { return nullptr; }
     virtual void CreateHandle();
     void DestroyHandle();
     // Fills the invalid part of the client area with Color.
@@ -53,6 +65,9 @@ protected:
 
 private:
     static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The messages only the library's own windows handle: paint and pointer.
+    bool OwnWindowMessage(TMessage& message);
+    bool RouteMouseWheel(TMessage& message);
     void Paint(TMessage& message);
     void PaintArea(HDC dc, const RECT& area);
     void PaintControl(HDC dc, TGraphicControl* c);
@@ -62,6 +77,7 @@ private:
     bool SetPointer(TMessage& message);
 
     HWND FHandle = nullptr;
+    WNDPROC FSystemProc = nullptr;   // the system class's procedure, for a taken-over window
     std::vector<TControl*> FControls;
     TControl* FCapture = nullptr;    // took the press; gets the pointer until the release
     TControl* FPressed = nullptr;    // took the left press: clicked by a release over it

@@ -1,5 +1,7 @@
+#include "ClasslibTestSupport.h"
 #include "TApplication.h"
 #include "TForm.h"
+#include "TFrame.h"
 #include "TTimer.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
@@ -7,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace testing_support;
 
@@ -127,4 +130,108 @@ TEST(TTimer, AHandlerMayFreeItsTimer)
         Application->ProcessMessages();
     }
     EXPECT_EQ(ticks, 1);
+}
+
+TEST(TForm, ShowModalKeepsTheOwnerDisabledUntilAResultIsAccepted)
+{
+    if (!HaveDisplay())
+        GTEST_SKIP() << "no display";
+    HostForm owner(200, 100);
+    auto* dialog = new TForm(&owner);
+    dialog->SetClientSize(80, 40);
+    std::string seen;
+    int asked = 0;
+    bool destroyed = false;
+    dialog->OnClose = [&](TObject*, TCloseAction& a) { a = ++asked == 1 ? caNone : caFree; };
+    dialog->OnDestroy = [&](TObject*) { destroyed = true; };
+    int ticks = 0;
+    TTimer timer(nullptr);
+    timer.SetInterval(20);
+    timer.SetOnTimer([&](TObject*) {
+        ++ticks;
+        if (ticks == 1) {
+            seen += IsWindowEnabled(owner.Handle()) ? "owner enabled;" : "owner disabled;";
+            seen += IsWindowVisible(dialog->Handle()) ? "shown;" : "hidden;";
+            SendMessageA(dialog->Handle(), WM_CLOSE, 0, 0);   // refused by OnClose
+        } else if (ticks == 2) {
+            seen += dialog->Modal() ? "still modal;" : "ended;";
+            dialog->ModalResult = mrOk;
+        } else if (ticks > 100) {
+            dialog->ModalResult = mrAbort;   // never hang the suite
+        }
+    });
+    int result = dialog->ShowModal();
+    timer.SetEnabled(false);
+    EXPECT_EQ(seen, "owner disabled;shown;still modal;");
+    EXPECT_EQ(result, mrOk);
+    EXPECT_EQ(asked, 2) << "the close asked OnClose, and so did the result";
+    EXPECT_TRUE(IsWindowEnabled(owner.Handle())) << "enabled again";
+    EXPECT_FALSE(IsWindowVisible(dialog->Handle()));
+    EXPECT_FALSE(destroyed) << "caFree frees it only after ShowModal returned";
+    Pump();
+    EXPECT_TRUE(destroyed);
+}
+
+class HotKeyForm : public TForm {
+public:
+    using TForm::TForm;
+    void Dispatch(TMessage& m) override
+    {
+        if (m.Msg == WM_HOTKEY)
+            Ids.push_back(m.WParam);
+        TForm::Dispatch(m);
+    }
+    std::vector<WPARAM> Ids;
+};
+
+TEST(TForm, AHotKeyReachesTheFormsDispatch)
+{
+    if (!HaveDisplay())
+        GTEST_SKIP() << "no display";
+    HotKeyForm form(nullptr);
+    form.Show();
+    ASSERT_TRUE(RegisterHotKey(form.Handle(), 33, MOD_ALT, 'Z')) << "error " << GetLastError();
+    INPUT keys[4] = {};
+    const WORD vk[4] = {VK_MENU, 'Z', 'Z', VK_MENU};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = vk[i];
+        keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+    PumpUntil([&] { return !form.Ids.empty(); }, 2000);
+    UnregisterHotKey(form.Handle(), 33);
+    if (form.Ids.empty())
+        GTEST_SKIP() << "this display turned the keys sent into no hot key";
+    EXPECT_EQ(form.Ids, std::vector<WPARAM>{33});
+}
+
+TEST(TForm, TheWheelOverAFrameReachesTheFormOnce)
+{
+    if (!HaveDisplay())
+        GTEST_SKIP() << "no display";
+    HostForm host(200, 100);
+    auto* frame = new TFrame(&host);
+    frame->SetBounds(0, 0, 100, 50);
+    frame->SetParent(&host);
+    std::string log;
+    host.OnMouseWheelDown = [&](TObject*, TShiftState, POINT, bool&) { log += "down;"; };
+    host.OnMouseWheelUp = [&](TObject*, TShiftState, POINT, bool& handled) {
+        log += "up;";
+        handled = true;
+    };
+    auto turn = [](HWND wnd, short delta) {
+        SendMessageA(wnd, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(60, 60));
+    };
+    turn(frame->Handle(), -120);
+    turn(frame->Handle(), 120);
+    turn(host.Handle(), -240);
+    EXPECT_EQ(log, "down;up;down;") << "unhandled or not, the form sees each turn once";
+    host.OnMouseWheel = [&](TObject*, TShiftState, int delta, POINT, bool& handled) {
+        log += "wheel" + std::to_string(delta) + ";";
+        handled = true;
+    };
+    log.clear();
+    turn(frame->Handle(), -120);
+    EXPECT_EQ(log, "wheel-120;") << "OnMouseWheel handled it";
 }
