@@ -12,6 +12,11 @@ TMainThread::TMainThread()
 
 TMainThread::~TMainThread() = default;
 
+void TMainThread::SetChosenProfile(int index, const std::string& folder)
+{
+    NetClean.SetChosenProfile(index, folder);
+}
+
 void TMainThread::SetOptions(CPtrContainer* options)
 {
     Options = options;

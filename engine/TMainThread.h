@@ -14,6 +14,9 @@ public:
     TMainThread();
     ~TMainThread() override;
 
+    // The settings page's profile choice for the Netscape 6 / Mozilla cleaner: the index in
+    // the profile list and the folder it showed there; -1 chooses none. Before SetOptions.
+    void SetChosenProfile(int index, const std::string& folder);
     void SetOptions(CPtrContainer* options);
     void SetIndicator(CIndicatorClass* indicator);
     // Overwrite passes for every file of the run: 0, 1 or 5.

@@ -1,0 +1,192 @@
+#pragma once
+// Quelmain's one main window: the item groups and the settings page, the wipe modes, the
+// Clean button, the clock and the countdown of timed cleaning, the tray icon with its menu
+// and the two system-wide hot keys. Its option container is what a cleaning run reads and
+// what the settings store keeps.
+#include "CPtrContainer.h"
+#include "CRunOwner.h"
+#include "MyGraphicBtn.h"
+#include "MyGraphicLabel.h"
+#include "StretchScroll.h"
+#include "TForm.h"
+#include "TGroupFrame.h"
+#include "TImage.h"
+#include "TImageList.h"
+#include "TM_LocalizeClass.h"
+#include "TPopupMenu.h"
+#include "TSettingsFrame.h"
+#include "TTMainFrame.h"
+#include "TTimer.h"
+#include "TTrayIcon.h"
+
+#include <string>
+#include <vector>
+
+class COptRWClass;
+
+class TMainFm : public TForm, public CRunOwner, public CFrameHost {
+public:
+    explicit TMainFm(TComponent* owner);
+    ~TMainFm() override;
+
+    // Components, as the window is made of them.
+    TImage* Image1;
+    TTMainFrame* MainFrame;
+    TIETFrame* IETFrame1;
+    TWinTFrame* WinTFrame1;
+    TNetTFrame* NetTFrame1;
+    TSettingsFrame* SettingsFrame;
+    TStretchScroll* StretchScroll1;
+    TMyGraphicBtn* MyGraphicBtn1;   // Help
+    TMyGraphicBtn* MyGraphicBtn3;   // Clean
+    TMyGraphicBtn* MyGraphicBtn4;   // fastest
+    TMyGraphicBtn* MyGraphicBtn5;   // medium
+    TMyGraphicBtn* MyGraphicBtn8;   // slowest
+    TMyGraphicBtn* MyGraphicBtn6;   // Close
+    TMyGraphicBtn* MyGraphicBtn7;   // Minimize
+    TMyGraphicBtn* WhatClBtn;
+    TMyGraphicBtn* OptBtn;
+    TMyGraphicLabel* MyGraphicLabel1;   // hint line
+    TMyGraphicLabel* MyGraphicLabel2;   // clock, never shown
+    TMyGraphicLabel* MyGraphicLabel3;   // current group
+    TMyGraphicLabel* MyGraphicLabel4;   // last run
+    TMyGraphicLabel* MyGraphicLabel5;   // countdown
+    TImageList* PopUpMenuImageList16x16;
+    TTrayIcon* TrayIcon1;
+    TPopupMenu* PopupMenu1;
+    TMenuItem* N19;
+    TMenuItem* N2;
+    TMenuItem* InvisibleModeALTZ1;
+    TMenuItem* HideShow1;
+    TMenuItem* PopUpAction;
+    TMenuItem* N15;
+    TMenuItem* N5;
+    TMenuItem* AboutVelmar1;
+    TMenuItem* N1;
+    TMenuItem* N7;
+    TTimer* TimeTimer;
+    TTimer* CleanTimer;
+    TTimer* PopUpHintTimer;
+
+    // ---- State -------------------------------------------------------------------------
+    int PassCount = 0;
+    int MinutesSinceClean = 0;
+    TM_MainFmDoubleWordsStruct MainFmWords;
+    UINT IdOnlyOne = 0;
+    UINT IdPopupBlocked = 0;
+    UINT IdCtrlKeyUp = 0;
+    UINT IdCtrlKeyDown = 0;
+    UINT IdChangeState = 0;
+    bool Dragging = false;
+    bool WindowsShown = true;
+    bool CleanOnStartPending = true;
+    bool FirstShow = true;
+    bool IntroShowing = false;
+    bool RunInProgress = false;
+    int FramesHeight = 0;
+    int DragDX = 0;
+    int DragDY = 0;
+    COptRWClass* Options = nullptr;
+    CPtrContainer Container;
+    // The profile folders in the order of the profile list, for the run's profile choice.
+    std::vector<std::string> ProfileFolders;
+
+    // ---- Life --------------------------------------------------------------------------
+    void FormCreate(TObject* sender);
+    void FormShow(TObject* sender);
+    void FormClose(TObject* sender, TCloseAction& action);
+    void FormDestroy(TObject* sender);
+    bool AppMessageHook(TMessage& message);
+    void Dispatch(TMessage& message) override;
+    void SettingsFrameComboBox3CloseUp(TObject* sender);
+
+    // ---- Item groups ---------------------------------------------------------------------
+    void BuildItemContainer();
+    static void GatherFrameItems(CPtrContainer& container, TFrame* frame, int group);
+    void StackFrames() override;
+    void UpdateScrollRange() override;
+    void SetGroupLabel(const std::string& text) override;
+    void StretchScroll1Changed(TObject* sender);
+    void Define3St(TObject* sender);
+    void IETFrame1MyRndRectBtnClick(TObject* sender);
+    void WinTFrame1MyRndRectBtnClick(TObject* sender);
+    void NetTFrame1MyRndRectBtnClick(TObject* sender);
+    void IETFrame1MyRndRectBtn1Click(TObject* sender);
+    void IETFrame1SubOptionClick(TObject* sender);
+    void UpdateSubOptions();
+    void InitItemPages();
+    void ShapeMainWindow();
+
+    // ---- Runs ----------------------------------------------------------------------------
+    void MyGraphicBtn3Click(TObject* sender);
+    void LockPopupMenu(bool lock) override;
+    void SetRunInProgress(bool running) override { RunInProgress = running; }
+    void MyGraphicBtn4Click(TObject* sender);
+    void MyGraphicBtn5Click(TObject* sender);
+    void MyGraphicBtn8Click(TObject* sender);
+    void CheckWipeModeButtons();
+    void TimeTimerTimer(TObject* sender);
+    void CleanTimerTimer(TObject* sender);
+    void SettingsFrameMyRndRectBtn5Click(TObject* sender);
+    void SettingsFrameComboBox1CloseUp(TObject* sender);
+    // "9:05" from "9:05:33", "10:05" from "10:05:33".
+    static std::string LastRunText(const std::string& clock);
+    // The countdown label for an interval item ("10 min") after `minutes`; false when the
+    // item names no interval.
+    static bool CountdownText(const std::string& item, int minutes, std::string& text, int& interval);
+
+    // ---- Tray, keys, window ----------------------------------------------------------------
+    void N5Click(TObject* sender);
+    void TrayIcon1Restore(TObject* sender);
+    void TrayIcon1Click(TObject* sender);
+    void ApplyStartMinimized();
+    void OnHotKey(TMessage& message);
+    void HideShow1Click(TObject* sender);
+    void InvisibleModeALTZ1Click(TObject* sender);
+    static BOOL CALLBACK ShowHideIEWindowProc(HWND wnd, LPARAM hide);
+    void Image1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void Image1MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void Image1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    // Where a dropped window of that size at (left, top) is put back on a screen.
+    static POINT ClampToScreen(int left, int top, int width, int height, int screenWidth, int screenHeight);
+    void ShowHintOnMouseEnter(TObject* sender);
+    void ShowHintOnMouseLeave(TObject* sender);
+    void SettingsFrameMyRndRectBtn9Click(TObject* sender);
+    void OptBtnClick(TObject* sender);
+    void WhatClBtnClick(TObject* sender);
+    void FormMouseWheelDown(TObject* sender, TShiftState shift, POINT mousePos, bool& handled);
+    void FormMouseWheelUp(TObject* sender, TShiftState shift, POINT mousePos, bool& handled);
+    void MyGraphicBtn1Click(TObject* sender);
+    void FillLanguageCombo();
+    void FillProfileCombo();
+    // The name a profile list shows for a profile folder: the name of its parent folder.
+    static std::string ProfileName(const std::string& path);
+    void LoadSettings();
+
+    // ---- Filled by later work ----------------------------------------------------------------
+    void RunFirstStartSetup();
+    void RegisterContextMenuExt();
+    void UnregisterContextMenuExt();
+    void ShowIntroWindow();
+    void PopUpActionClick(TObject* sender);
+    void ShowPopupBlockedBalloon();
+    void PausePopupBlocker(bool pause);
+    void AboutVelmar1Click(TObject* sender);
+    void IETFrame1MyGraphicBtn2Click(TObject* sender);
+    void NetTFrame1MyGraphicBtn2Click(TObject* sender);
+    void IETFrame1MyGraphicBtn3Click(TObject* sender);
+    void SettingsFrameMyRndRectBtn11Click(TObject* sender);
+    void SettingsFrameMyRndRectBtn10Click(TObject* sender);
+
+private:
+    TMyGraphicBtn* MakeButton(const char* name, TImageList* list, ssStyle style, int off, int on,
+                              const MainLayout::Rect& r, const char* hint);
+    TMyGraphicLabel* MakeLabel(const char* name, const MainLayout::Rect& r, TColor text, const char* caption);
+    TMenuItem* MakeMenuItem(const char* name, const char* caption, int image, TNotifyEvent click);
+    void WipeModeClick(TMyGraphicBtn* chosen, int passes);
+    void HookHints(TControl* control);
+    int FHook = 0;
+    bool FClosing = false;
+};
+
+extern TMainFm* MainFm;

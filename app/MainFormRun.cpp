@@ -1,0 +1,161 @@
+// Cleaning runs: the Clean command, the wipe modes, the clock and last-run label, and the
+// countdown of timed cleaning.
+#include "COptRWClass.h"
+#include "MainForm.h"
+#include "ProgressIndicatorFm.h"
+#include "TApplication.h"
+#include "TMainThread.h"
+#include "TM_Logger.h"
+
+#include <cstdlib>
+
+void TMainFm::MyGraphicBtn3Click(TObject*)
+{
+    IndicatorFm = new TIndicatorFm(this, this);
+    RunInProgress = true;
+    IndicatorFm->SetVisible(WindowsShown);
+    IndicatorFm->Update();
+    SetEnabled(false);
+    auto* run = new TMainThread();
+    // The Netscape cleaner takes its profile from the settings page's profile list; the
+    // folder lets it see that the list still means the profile the user chose.
+    int profile = -1;
+    for (int i = 0; i < Container.ComboBoxes.Count; ++i)
+        if (Container.ComboBoxes[i]->Tag == 1)
+            profile = Container.ComboBoxes[i]->ItemIndex();
+    if (profile >= 0 && profile < static_cast<int>(ProfileFolders.size()))
+        run->SetChosenProfile(profile, ProfileFolders[static_cast<size_t>(profile)]);
+    else
+        run->SetChosenProfile(-1, std::string());
+    run->SetOptions(&Container);
+    {
+        TM_LocalizeClass languages;
+        languages.LocalizeIndicator(IndicatorFm->Indicator.Words, SettingsFrame->ComboBox3->ItemIndex());
+    }
+    run->SetIndicator(&IndicatorFm->Indicator);
+    run->SetWipeCount(PassCount);
+    // The tray's run items are locked before the worker can end the run and unlock them.
+    LockPopupMenu(true);
+    run->Resume();
+    MyGraphicLabel4->SetCaption(LastRunText(MyGraphicLabel2->Caption()));
+    MinutesSinceClean = 0;
+}
+
+std::string TMainFm::LastRunText(const std::string& clock)
+{
+    if (clock.size() >= 5 && clock[4] == ':')
+        return clock.substr(0, 4);
+    return clock.substr(0, 5);
+}
+
+void TMainFm::LockPopupMenu(bool lock)
+{
+    N19->SetEnabled(!lock);
+    HideShow1->SetEnabled(!lock);
+    PopUpAction->SetEnabled(!lock);
+}
+
+void TMainFm::WipeModeClick(TMyGraphicBtn* chosen, int passes)
+{
+    PassCount = passes;
+    try {
+        Options->WriteWipeCount(&PassCount);
+    } catch (const std::exception& e) {
+        TM_Logger::Instance()->AddLine(std::string("Error: ") + e.what());
+    }
+    for (TMyGraphicBtn* b : {MyGraphicBtn4, MyGraphicBtn5, MyGraphicBtn8})
+        if (b != chosen)
+            b->SetDown(false);
+}
+
+void TMainFm::MyGraphicBtn4Click(TObject*)
+{
+    WipeModeClick(MyGraphicBtn4, 0);
+}
+
+void TMainFm::MyGraphicBtn5Click(TObject*)
+{
+    WipeModeClick(MyGraphicBtn5, 1);
+}
+
+void TMainFm::MyGraphicBtn8Click(TObject*)
+{
+    WipeModeClick(MyGraphicBtn8, 5);
+}
+
+void TMainFm::CheckWipeModeButtons()
+{
+    static const int passes[] = {0, 1, 5};
+    TMyGraphicBtn* modes[] = {MyGraphicBtn4, MyGraphicBtn5, MyGraphicBtn8};
+    int down = 0;
+    for (int i = 0; i < 3; ++i)
+        if (modes[i]->Down()) {
+            PassCount = passes[i];
+            ++down;
+        }
+    if (down == 1)
+        return;
+    PassCount = 0;
+    MyGraphicBtn4->SetDown(true);
+    MyGraphicBtn5->SetDown(false);
+    MyGraphicBtn8->SetDown(false);
+}
+
+void TMainFm::TimeTimerTimer(TObject*)
+{
+    char text[64] = {};
+    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, text, sizeof text);
+    MyGraphicLabel2->SetCaption(text);
+}
+
+bool TMainFm::CountdownText(const std::string& item, int minutes, std::string& text, int& interval)
+{
+    if (item.size() <= 4)
+        return false;
+    std::string digits = item.substr(0, item.size() - 4);
+    char* end = nullptr;
+    long n = std::strtol(digits.c_str(), &end, 10);
+    if (digits.empty() || *end != '\0' || n <= 0)
+        return false;
+    interval = static_cast<int>(n);
+    text = (digits.size() <= 2 ? " " : "") + std::to_string(interval - minutes) + " min";
+    return true;
+}
+
+void TMainFm::CleanTimerTimer(TObject*)
+{
+    // A tick with no interval chosen has nothing to count down to.
+    std::string item = SettingsFrame->ComboBox1->Text();
+    std::string text;
+    int interval = 0;
+    if (!CountdownText(item, MinutesSinceClean + 1, text, interval))
+        return;
+    ++MinutesSinceClean;
+    MyGraphicLabel5->SetCaption(text);
+    if (interval == MinutesSinceClean) {
+        if (!RunInProgress && !IntroShowing)
+            MyGraphicBtn3Click(this);
+        MinutesSinceClean = 0;
+        MyGraphicLabel5->SetCaption(item);
+    }
+}
+
+void TMainFm::SettingsFrameMyRndRectBtn5Click(TObject*)
+{
+    SettingsFrame->UpdateIntervalCombo();
+    if (SettingsFrame->MyRndRectBtn5->Down()) {
+        MinutesSinceClean = 0;
+        CleanTimer->SetEnabled(false);
+        CleanTimer->SetEnabled(true);
+        MyGraphicLabel5->SetCaption(SettingsFrame->ComboBox1->Text());
+    } else {
+        CleanTimer->SetEnabled(false);
+        MyGraphicLabel5->SetCaption("  N/A");
+    }
+}
+
+void TMainFm::SettingsFrameComboBox1CloseUp(TObject*)
+{
+    SetActiveControl(nullptr);
+    SettingsFrameMyRndRectBtn5Click(this);
+}
