@@ -1,0 +1,277 @@
+#include "COptRWClass.h"
+#include "MainForm.h"
+#include "TApplication.h"
+#include "TRegistry.h"
+#include "TestSupport.h"
+#include "WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace testing_support;
+
+namespace {
+
+const char* const Key = "Software\\Ostrand\\Quelora\\";
+
+int ValueSize(const char* name)
+{
+    TRegistry reg(HKEY_CURRENT_USER);
+    if (!reg.OpenKeyReadOnly(Key))
+        return -2;
+    return reg.GetDataSize(name);
+}
+
+// The whole main window as the program makes it, on a fresh profile.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!HaveDisplay())
+            GTEST_SKIP() << "no display";
+        TRegistry(HKEY_CURRENT_USER).DeleteKey("Software\\Ostrand");
+        Fm = NewForm<TMainFm>(nullptr);
+        MainFm = Fm;
+    }
+    void TearDown() override
+    {
+        if (Fm)
+            Fm->Free();
+    }
+    int Down(const CPoorVector<TMyRndRectBtn*>& list)
+    {
+        int n = 0;
+        for (int i = 0; i < list.Count; ++i)
+            n += list[i]->Down();
+        return n;
+    }
+    TMainFm* Fm = nullptr;
+};
+
+TEST_F(MainWindowTest, TheContainerHoldsTheControlsInTheStoredOrder)
+{
+    const CPtrContainer& c = Fm->Container;
+    EXPECT_EQ(c.IEItems.Count, 16) << "Internet Explorer buttons";
+    EXPECT_EQ(c.WinItems.Count, 13) << "Windows buttons";
+    EXPECT_EQ(c.NetItems.Count, 7) << "Netscape buttons";
+    EXPECT_EQ(c.SettingsButtons.Count, 11) << "settings buttons";
+    ASSERT_EQ(c.ComboBoxes.Count, 3) << "combo boxes";
+    EXPECT_EQ(c.WipeModes.Count, 3) << "wipe modes";
+    EXPECT_EQ(c.LastClean.Count, 1) << "last-clean label";
+    ASSERT_EQ(c.Frames.Count, 4) << "frames";
+    EXPECT_EQ(c.ExFrames.Count, 3) << "collapse records";
+    EXPECT_EQ(c.IEItems[7], Fm->IETFrame1->MyRndRectBtn) << "IE 7 is the group box";
+    EXPECT_EQ(c.IEItems[11]->Name, "MyRndRectBtn12") << "IE 11 is the header";
+    EXPECT_EQ(c.IEItems[12]->Tag, 8) << "AutoComplete passwords follows the header";
+    EXPECT_EQ(c.WinItems[11]->Name, "MyRndRectBtn10") << "Win 11";
+    EXPECT_EQ(c.SettingsButtons[7]->Name, "MyRndRectBtn1") << "settings 7 is the language caption";
+    EXPECT_EQ(c.Frames[0], Fm->WinTFrame1) << "Windows frame first";
+    EXPECT_EQ(c.Frames[1], Fm->IETFrame1) << "then Internet Explorer";
+    EXPECT_EQ(c.ComboBoxes[1]->Tag, 1) << "the profile list carries Tag 1";
+    EXPECT_EQ(c.ExFrames[0], &Fm->IETFrame1->ExFrame) << "the IE record first";
+    EXPECT_EQ(Down(c.IEItems), 11) << "IE down at first start";
+    EXPECT_EQ(Down(c.WinItems), 13) << "Windows down at first start";
+    EXPECT_EQ(Down(c.NetItems), 0) << "Netscape down at first start";
+    EXPECT_EQ(Fm->MyGraphicLabel3->Caption(), "Netscape 6x") << "group label after start";
+}
+
+TEST_F(MainWindowTest, HeadersFoldAndUnfoldTheFramesAndTheScrollRangeFollows)
+{
+    EXPECT_EQ(Fm->FramesHeight, 99) << "all collapsed";
+    EXPECT_FALSE(Fm->StretchScroll1->Visible()) << "nothing to scroll";
+    EXPECT_EQ(Fm->WinTFrame1->Top(), 0) << "first frame at the top";
+    Fm->IETFrame1->MyRndRectBtn12Click(Fm);
+    EXPECT_EQ(Fm->IETFrame1->Height(), 33) << "a click from the window only names the group";
+    Fm->IETFrame1->MyRndRectBtn12Click(Fm->IETFrame1->MyRndRectBtn12);
+    EXPECT_EQ(Fm->IETFrame1->Height(), 288) << "IE expanded";
+    EXPECT_EQ(Fm->NetTFrame1->Top(), Fm->IETFrame1->Top() + 288) << "Netscape follows IE";
+    EXPECT_EQ(Fm->FramesHeight, 354) << "total";
+    EXPECT_EQ(Fm->StretchScroll1->SControlWH(), 93) << "range";
+    EXPECT_TRUE(Fm->StretchScroll1->Visible()) << "bar shown";
+    Fm->WinTFrame1->MyRndRectBtn11Click(Fm->WinTFrame1->MyRndRectBtn11);
+    EXPECT_EQ(Fm->FramesHeight, 550) << "total with Windows expanded";
+    EXPECT_EQ(Fm->StretchScroll1->SControlWH(), 289) << "range with Windows expanded";
+    EXPECT_FALSE(Fm->WinTFrame1->ExFrame.Collapsed) << "flag flipped";
+    Fm->IETFrame1->MyRndRectBtn12Click(Fm->IETFrame1->MyRndRectBtn12);
+    Fm->WinTFrame1->MyRndRectBtn11Click(Fm->WinTFrame1->MyRndRectBtn11);
+    EXPECT_EQ(Fm->FramesHeight, 99) << "folded again";
+    EXPECT_FALSE(Fm->StretchScroll1->Visible()) << "bar hidden again";
+}
+
+TEST_F(MainWindowTest, GroupBoxesShowAllNoneOrMixedAndSetTheirGroup)
+{
+    TMyRndRectBtn* box = Fm->IETFrame1->MyRndRectBtn;
+    EXPECT_EQ(box->ImageNumberOn(), 7) << "IE starts mixed (two items up)";
+    for (int i = 0; i < Fm->Container.IEItems.Count; ++i)
+        if (Fm->Container.IEItems[i]->Tag > 0 && Fm->Container.IEItems[i]->Tag < 100)
+            Fm->Container.IEItems[i]->SetDown(true);
+    box->SetDown(false);
+    Fm->Define3St(Fm->IETFrame1->MyRndRectBtn2);
+    EXPECT_TRUE(box->Down()) << "all eleven down";
+    EXPECT_EQ(box->ImageNumberOn(), 1) << "normal look";
+    Fm->IETFrame1->MyRndRectBtn3->SetDown(false);
+    Fm->Define3St(Fm->IETFrame1->MyRndRectBtn3);
+    EXPECT_EQ(box->ImageNumberOff(), 7) << "mixed look";
+    EXPECT_TRUE(box->Down()) << "mixed keeps the box's state";
+    box->SetDown(false);
+    Fm->IETFrame1MyRndRectBtnClick(box);
+    EXPECT_EQ(Down(Fm->Container.IEItems), 1) << "only the chosen cache mode stays down";
+    EXPECT_FALSE(Fm->IETFrame1->MyRndRectBtn8->Enabled()) << "cache choices disabled";
+    EXPECT_EQ(Fm->IETFrame1->MyRndRectBtn8->ImageNumberOn(), 5) << "greyed";
+    EXPECT_EQ(Fm->IETFrame1->MyRndRectBtn1->HelpKeyword, "TIEFAll") << "keyword kept";
+    Fm->NetTFrame1->MyRndRectBtn->SetDown(true);
+    Fm->NetTFrame1MyRndRectBtnClick(Fm->NetTFrame1->MyRndRectBtn);
+    EXPECT_EQ(Down(Fm->Container.NetItems), 7) << "the whole Netscape group";
+    EXPECT_EQ(Fm->MyGraphicLabel3->Caption(), "Netscape 6x") << "label";
+    Fm->Define3St(Fm->MyGraphicBtn3);
+    EXPECT_EQ(Fm->MyGraphicLabel3->Caption(), "Netscape 6x") << "a control of no group changes nothing";
+}
+
+TEST_F(MainWindowTest, CacheChoicesFollowTheTemporaryFilesItem)
+{
+    TIETFrame* ie = Fm->IETFrame1;
+    EXPECT_EQ(ie->MyRndRectBtn1->HelpKeyword, "TIEFAll") << "first start";
+    ie->MyRndRectBtn8->SetDown(false);
+    Fm->UpdateSubOptions();
+    EXPECT_TRUE(ie->MyRndRectBtn8->Down()) << "no choice made: Delete All";
+    EXPECT_FALSE(ie->MyRndRectBtn8->Enabled()) << "the chosen one is disabled";
+    ie->MyRndRectBtn9->SetDown(true);
+    Fm->IETFrame1SubOptionClick(ie->MyRndRectBtn9);
+    EXPECT_EQ(ie->MyRndRectBtn1->HelpKeyword, "TIEFPages") << "pages chosen";
+    EXPECT_FALSE(ie->MyRndRectBtn9->Enabled()) << "pages disabled";
+    EXPECT_TRUE(ie->MyRndRectBtn8->Enabled() && !ie->MyRndRectBtn8->Down()) << "Delete All raised";
+    ie->MyRndRectBtn1->SetDown(false);
+    Fm->IETFrame1MyRndRectBtn1Click(ie->MyRndRectBtn1);
+    EXPECT_FALSE(ie->MyRndRectBtn10->Enabled()) << "item up disables all";
+    EXPECT_EQ(ie->MyRndRectBtn1->HelpKeyword, "TIEFPages") << "keyword kept";
+}
+
+TEST_F(MainWindowTest, WipeModesAreOneChoiceAndWritten)
+{
+    EXPECT_EQ(ValueSize("WipeCount"), 4) << "written at start";
+    Fm->MyGraphicBtn4->SetDown(true);
+    Fm->MyGraphicBtn8->SetDown(true);
+    Fm->CheckWipeModeButtons();
+    EXPECT_EQ(Fm->PassCount, 0) << "two down: fastest";
+    EXPECT_FALSE(Fm->MyGraphicBtn8->Down()) << "slowest raised";
+    Fm->MyGraphicBtn4->SetDown(false);
+    Fm->MyGraphicBtn5->SetDown(true);
+    Fm->CheckWipeModeButtons();
+    EXPECT_EQ(Fm->PassCount, 1) << "one down kept";
+    Fm->MyGraphicBtn8->SetDown(true);
+    Fm->MyGraphicBtn8Click(Fm->MyGraphicBtn8);
+    EXPECT_EQ(Fm->PassCount, 5) << "slowest";
+    EXPECT_FALSE(Fm->MyGraphicBtn5->Down()) << "medium raised";
+    TRegistry reg(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg.OpenKeyReadOnly(Key));
+    EXPECT_EQ(reg.ReadInteger("WipeCount"), 5) << "written";
+}
+
+TEST_F(MainWindowTest, TimedCleaningCountsDownOnlyWithAnInterval)
+{
+    Fm->SettingsFrame->MyRndRectBtn5->SetDown(true);
+    Fm->SettingsFrameMyRndRectBtn5Click(Fm);
+    EXPECT_TRUE(Fm->CleanTimer->Enabled()) << "timer on";
+    EXPECT_TRUE(Fm->SettingsFrame->ComboBox1->Enabled()) << "interval list enabled";
+    EXPECT_EQ(Fm->MyGraphicLabel5->Caption(), "") << "no interval chosen";
+    Fm->CleanTimerTimer(Fm->CleanTimer);
+    EXPECT_EQ(Fm->MinutesSinceClean, 0) << "a tick without interval does nothing";
+    Fm->SettingsFrame->ComboBox1->SetItemIndex(0);
+    Fm->SettingsFrameComboBox1CloseUp(Fm->SettingsFrame->ComboBox1);
+    EXPECT_EQ(Fm->MyGraphicLabel5->Caption(), "10 min") << "interval shown";
+    Fm->CleanTimerTimer(Fm->CleanTimer);
+    EXPECT_EQ(Fm->MyGraphicLabel5->Caption(), " 9 min") << "after a minute";
+    Fm->SettingsFrame->MyRndRectBtn5->SetDown(false);
+    Fm->SettingsFrameMyRndRectBtn5Click(Fm);
+    EXPECT_EQ(Fm->MyGraphicLabel5->Caption(), "  N/A") << "off";
+    EXPECT_FALSE(Fm->CleanTimer->Enabled()) << "timer off";
+}
+
+TEST_F(MainWindowTest, SettingsKeepOneByteACtrlAndSkipForeignValues)
+{
+    Fm->SettingsFrame->ComboBox1->SetItemIndex(2);
+    Fm->WinTFrame1->MyRndRectBtn4->SetDown(false);
+    Fm->Options->SaveOptions();
+    const char* names[] = {"MSIEOpt", "WinOpt", "NetOpt", "Opt", "Btn", "FRMin", "OptCombo"};
+    const int sizes[] = {16, 13, 7, 11, 3, 3, 3};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(ValueSize(names[i]), sizes[i]) << names[i];
+    unsigned char combos[3] = {};
+    {
+        TRegistry reg(HKEY_CURRENT_USER);
+        ASSERT_TRUE(reg.OpenKey(Key, false));
+        reg.ReadBinaryData("OptCombo", combos, 3);
+        reg.WriteString("NetOpt", "text");                     // wrong type
+        std::string big(300, '\1');
+        reg.WriteBinaryData("Opt", big.data(), 300);           // longer than any list
+        unsigned char two[2] = {0, 1};
+        reg.WriteBinaryData("WinOpt", two, 2);                 // short
+    }
+    EXPECT_EQ(combos[0], 2) << "interval index";
+    EXPECT_EQ(combos[1], 0xFF) << "no profile";
+    Fm->SettingsFrame->ComboBox1->SetItemIndex(-1);
+    Fm->WinTFrame1->MyRndRectBtn4->SetDown(true);
+    Fm->NetTFrame1->MyRndRectBtn1->SetDown(true);
+    Fm->SettingsFrame->MyRndRectBtn3->SetDown(true);
+    Fm->Options->LoadOptions();
+    EXPECT_EQ(Fm->SettingsFrame->ComboBox1->ItemIndex(), 2) << "interval restored";
+    EXPECT_EQ(Fm->SettingsFrame->ComboBox2->ItemIndex(), -1) << "0xFF is no profile";
+    EXPECT_TRUE(Fm->NetTFrame1->MyRndRectBtn1->Down()) << "a text value is passed over";
+    EXPECT_TRUE(Fm->SettingsFrame->MyRndRectBtn3->Down()) << "an oversize value is passed over";
+    EXPECT_FALSE(Fm->WinTFrame1->MyRndRectBtn1->Down()) << "short value: first byte";
+    EXPECT_TRUE(Fm->WinTFrame1->MyRndRectBtn2->Down()) << "short value: second byte";
+    EXPECT_FALSE(Fm->WinTFrame1->MyRndRectBtn4->Down()) << "short value: nothing stored beyond is up";
+}
+
+TEST_F(MainWindowTest, ClosingWithoutTheSettingsKeyLosesNothingElse)
+{
+    TRegistry(HKEY_CURRENT_USER).DeleteKey("Software\\Ostrand");
+    TMainFm* fm = Fm;
+    Fm = nullptr;
+    EXPECT_NO_THROW(fm->Free()) << "a failed settings write does not escape the close";
+    EXPECT_EQ(MainFm, nullptr) << "window gone";
+}
+
+TEST_F(MainWindowTest, TheWindowAsItShowsAtStart)
+{
+    Fm->Show();
+    Pump();
+    TBitmap shot;
+    Render(*Fm, shot);
+    ASSERT_TRUE(WritePng(shot, ArtifactPath("main_window.png")));
+    Fm->IETFrame1->MyRndRectBtn12Click(Fm->IETFrame1->MyRndRectBtn12);
+    Fm->OptBtn->SetDown(true);
+    Fm->OptBtnClick(Fm->OptBtn);
+    EXPECT_FALSE(Fm->MainFrame->Visible()) << "settings page replaces the items";
+    EXPECT_FALSE(Fm->StretchScroll1->Visible()) << "and its scroll bar";
+    Render(*Fm, shot);
+    ASSERT_TRUE(WritePng(shot, ArtifactPath("main_window_settings.png")));
+    Fm->WhatClBtn->SetDown(true);
+    Fm->WhatClBtnClick(Fm->WhatClBtn);
+    EXPECT_TRUE(Fm->StretchScroll1->Visible()) << "bar back with the expanded frame";
+}
+
+TEST(MainWindowTexts, LastRunCountdownClampAndProfileNames)
+{
+    EXPECT_EQ(TMainFm::LastRunText("9:05:33"), "9:05");
+    EXPECT_EQ(TMainFm::LastRunText("10:05:33"), "10:05");
+    EXPECT_EQ(TMainFm::LastRunText("00:00:00"), "00:00");
+    std::string text;
+    int n = 0;
+    ASSERT_TRUE(TMainFm::CountdownText("10 min", 9, text, n));
+    EXPECT_EQ(text, " 1 min");
+    ASSERT_TRUE(TMainFm::CountdownText("180 min", 1, text, n));
+    EXPECT_EQ(text, "179 min");
+    EXPECT_EQ(n, 180);
+    EXPECT_FALSE(TMainFm::CountdownText("", 1, text, n)) << "no interval";
+    POINT p = TMainFm::ClampToScreen(-50, -10, 519, 436, 1280, 1024);
+    EXPECT_EQ(p.x, 3);
+    EXPECT_EQ(p.y, 2);
+    p = TMainFm::ClampToScreen(1000, 900, 519, 436, 1280, 1024);
+    EXPECT_EQ(p.x, 761);
+    EXPECT_EQ(p.y, 588);
+    EXPECT_EQ(TMainFm::ProfileName("C:\\App\\Profiles\\default\\abc.slt"), "default");
+}
+
+}  // namespace
