@@ -23,6 +23,34 @@ int ValueSize(const char* name)
     return reg.GetDataSize(name);
 }
 
+// The window with its frames: each child window painted over its parent at its place (a
+// window's own painting leaves its child windows out).
+void RenderTree(TWinControl& w, HDC dc)
+{
+    w.PaintTo(dc);
+    for (int i = 0; i < w.ControlCount(); ++i) {
+        auto* child = dynamic_cast<TWinControl*>(w.Controls(i));
+        if (!child || !child->Visible() || child->InheritsFrom<TComboBox>())
+            continue;
+        int saved = SaveDC(dc);
+        OffsetViewportOrgEx(dc, child->Left(), child->Top(), nullptr);
+        RECT parent;
+        GetClientRect(w.Handle(), &parent);
+        IntersectClipRect(dc, -child->Left(), -child->Top(), parent.right - child->Left(), parent.bottom - child->Top());
+        IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
+        RenderTree(*child, dc);
+        RestoreDC(dc, saved);
+    }
+}
+
+void RenderAll(TWinControl& w, TBitmap& out)
+{
+    RECT r;
+    GetClientRect(w.Handle(), &r);
+    out.SetSize(r.right, r.bottom);
+    RenderTree(w, out.Canvas().DC());
+}
+
 // The whole main window as the program makes it, on a fresh profile.
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -238,18 +266,55 @@ TEST_F(MainWindowTest, TheWindowAsItShowsAtStart)
     Fm->Show();
     Pump();
     TBitmap shot;
-    Render(*Fm, shot);
+    RenderAll(*Fm, shot);
     ASSERT_TRUE(WritePng(shot, ArtifactPath("main_window.png")));
+    EXPECT_NE(shot.Pixel(34 + 100, 93 + 16), RGB(255, 255, 255)) << "the first frame's header is drawn";
     Fm->IETFrame1->MyRndRectBtn12Click(Fm->IETFrame1->MyRndRectBtn12);
     Fm->OptBtn->SetDown(true);
     Fm->OptBtnClick(Fm->OptBtn);
     EXPECT_FALSE(Fm->MainFrame->Visible()) << "settings page replaces the items";
     EXPECT_FALSE(Fm->StretchScroll1->Visible()) << "and its scroll bar";
-    Render(*Fm, shot);
+    RenderAll(*Fm, shot);
     ASSERT_TRUE(WritePng(shot, ArtifactPath("main_window_settings.png")));
     Fm->WhatClBtn->SetDown(true);
     Fm->WhatClBtnClick(Fm->WhatClBtn);
     EXPECT_TRUE(Fm->StretchScroll1->Visible()) << "bar back with the expanded frame";
+}
+
+// The shipped English file, applied at start, leaves every control where the window put it
+// and no built-in Russian caption behind.
+TEST(EnglishLanguage, KeepsTheLayoutAndReplacesEveryRussianCaption)
+{
+    if (!HaveDisplay())
+        GTEST_SKIP() << "no display";
+    HRSRC res = FindResourceA(nullptr, "ENGLISHCON", MAKEINTRESOURCEA(10));
+    ASSERT_NE(res, nullptr) << "the English file is carried";
+    std::string text(static_cast<const char*>(LockResource(LoadResource(nullptr, res))), SizeofResource(nullptr, res));
+    std::string path = TM_LocalizeClass::ProgramFolder() + "\\English_.con";
+    WriteFileBytes(path, text);
+    TRegistry(HKEY_CURRENT_USER).DeleteKey("Software\\Ostrand");
+    TMainFm* fm = NewForm<TMainFm>(nullptr);
+    MainFm = fm;
+    EXPECT_EQ(fm->SettingsFrame->ComboBox3->Items.Count(), 1) << "one language";
+    EXPECT_EQ(fm->MyGraphicBtn4->Left(), MainLayout::MyGraphicBtn4.Left) << "wipe mode button";
+    EXPECT_EQ(fm->MyGraphicBtn6->Left(), MainLayout::MyGraphicBtn6.Left) << "close button";
+    EXPECT_EQ(fm->OptBtn->Left(), MainLayout::OptBtn.Left) << "page button";
+    EXPECT_EQ(fm->IETFrame1->MyGraphicBtn3->Left(), MainLayout::IETFrame::MyGraphicBtn3.Left) << "certificates button";
+    EXPECT_EQ(fm->NetTFrame1->MyGraphicBtn2->Left(), MainLayout::NetTFrame::MyGraphicBtn2.Left) << "cookies button";
+    EXPECT_EQ(fm->SettingsFrame->ComboBox2->Left(), MainLayout::SettingsPage::ComboBox2.Left) << "profile list";
+    EXPECT_EQ(fm->WinTFrame1->MyRndRectBtn7->Hint.substr(0, 17), "It is recommended") << "hint kept";
+    EXPECT_EQ(fm->MyGraphicBtn5->Hint.substr(0, 11), "Medium Mode") << "wipe mode hint kept";
+    for (TGroupFrame* f : std::initializer_list<TGroupFrame*>{fm->IETFrame1, fm->WinTFrame1, fm->NetTFrame1, fm->SettingsFrame})
+        for (int i = 0; i < f->ComponentCount(); ++i) {
+            auto* b = dynamic_cast<TMyRndRectBtn*>(f->Components(i));
+            if (!b)
+                continue;
+            for (char ch : b->Caption())
+                EXPECT_LT(static_cast<unsigned char>(ch), 0x80) << f->Name << "." << b->Name << ": " << b->Caption();
+        }
+    EXPECT_EQ(fm->MyGraphicLabel4->Caption(), "00:00") << "the last-run time is not a language text";
+    fm->Free();
+    DeleteFileA(path.c_str());
 }
 
 TEST(MainWindowTexts, LastRunCountdownClampAndProfileNames)
