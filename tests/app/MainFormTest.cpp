@@ -1,5 +1,6 @@
 #include "COptRWClass.h"
 #include "MainForm.h"
+#include "ProgressIndicatorFm.h"
 #include "TApplication.h"
 #include "TRegistry.h"
 #include "TestSupport.h"
@@ -250,6 +251,28 @@ TEST_F(MainWindowTest, SettingsKeepOneByteACtrlAndSkipForeignValues)
     EXPECT_FALSE(Fm->WinTFrame1->MyRndRectBtn1->Down()) << "short value: first byte";
     EXPECT_TRUE(Fm->WinTFrame1->MyRndRectBtn2->Down()) << "short value: second byte";
     EXPECT_FALSE(Fm->WinTFrame1->MyRndRectBtn4->Down()) << "short value: nothing stored beyond is up";
+}
+
+TEST_F(MainWindowTest, ARunLocksTheTrayItemsAndACloseWaitsForItsEnd)
+{
+    // Nothing chosen: the run only opens and closes its window.
+    for (auto* list : {&Fm->Container.IEItems, &Fm->Container.WinItems, &Fm->Container.NetItems})
+        for (int i = 0; i < list->Count; ++i)
+            (*list)[i]->SetDown(false);
+    Fm->MyGraphicLabel2->SetCaption("9:05:33");
+    Fm->MyGraphicBtn3Click(Fm->MyGraphicBtn3);
+    EXPECT_TRUE(Fm->RunInProgress) << "run flag";
+    EXPECT_FALSE(IsWindowEnabled(Fm->Handle())) << "main window disabled";
+    EXPECT_FALSE(Fm->N19->Enabled()) << "Clean Now locked";
+    EXPECT_FALSE(Fm->HideShow1->Enabled()) << "Hide/Show locked";
+    EXPECT_TRUE(Fm->N7->Enabled()) << "Close stays";
+    EXPECT_EQ(Fm->MyGraphicLabel4->Caption(), "9:05") << "last-run time";
+    TCloseAction action = caNone;
+    Fm->FormClose(Fm, action);
+    EXPECT_EQ(IndicatorFm, nullptr) << "the close waited for the progress window to go";
+    EXPECT_FALSE(Fm->RunInProgress) << "run over";
+    EXPECT_TRUE(Fm->N19->Enabled()) << "Clean Now unlocked";
+    EXPECT_EQ(action, caFree) << "then the window closes";
 }
 
 TEST_F(MainWindowTest, ClosingWithoutTheSettingsKeyLosesNothingElse)
