@@ -436,11 +436,15 @@ int main()
             watch.reset(new HiveWatch);
             code = RunChild(argc - 2, argv + 2);
         }
+        if (code != 0)
+            std::printf("sandboxkeeper: the program ended with exit code %ld (0x%lx)\n", code,
+                        static_cast<unsigned long>(code));
         std::fflush(stdout);
         Report r = Compare(was, cmd == L"run", watch.get());
         r.Print();
+        // Linux sees the low byte of the code alone: a failure must not read as 0 there.
         if (code != 0)
-            return code == -1 ? 2 : static_cast<int>(code);
+            return code == -1 || (code & 0xFF) == 0 ? 2 : static_cast<int>(code);
         return r.AllUndone() && (cmd == L"run" || r.Clean()) ? 0 : 98;
     }
     std::fprintf(stderr, "usage: sandboxkeeper record | run PROGRAM [ARGS] | check\n");
