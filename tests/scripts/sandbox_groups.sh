@@ -34,6 +34,13 @@ expect "a file, a key, a changed value and a binned file are undone" litter 0 \
   'undone after the case' 'made folder C:\litter' 'made registry key HKCU\Software\QueloraLitter' \
   'changed registry value HKCU\Control Panel\Colors "ActiveBorder"' 'Recycle Bin holds'
 first=$(opened)
+# Copies share the template's system folder: a full copy per group fills the disk.
+k32=prefix/drive_c/windows/system32/kernel32.dll
+if [ "$(stat -c %i "$root/template/$k32")" = "$(stat -c %i "$group/$k32" 2>/dev/null)" ]; then
+  echo "ok: the system folder is linked, not copied"; passed=$((passed + 1))
+else
+  echo "FAIL: $group/$k32 is not the template's file"; failed=$((failed + 1))
+fi
 expect "the next case sees none of it" clean 0 '0 seen'
 [ "$(opened)" = "$first" ] && { echo "ok: both ran in one sandbox"; passed=$((passed + 1)); } ||
   { echo "FAIL: the sandbox was opened again for a clean case"; failed=$((failed + 1)); }
