@@ -18,12 +18,12 @@ bool IsFolder(const WIN32_FIND_DATAA& fd)
     return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// Calls f for each entry of the folder matching the pattern, without ".", ".." and
-// "desktop.ini". The folder is held open meanwhile, so that it cannot be replaced, and must
+// Calls f for each entry of the folder matching the pattern, without "." and ".." (and
+// "desktop.ini" unless told otherwise). The folder is held open meanwhile, so that it cannot be replaced, and must
 // be a plain folder by what its own handle says: a link or any other reparse point is never
 // listed, wherever a walk meets it, its start included.
 template <class F>
-void ForEachEntry(const std::string& folder, const std::string& pattern, F f)
+void ForEachEntry(const std::string& folder, const std::string& pattern, bool skipDesktopIni, F f)
 {
     CFileEntry held(folder, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (held.Kind() != CPathSafety::ekFolder)
@@ -34,25 +34,29 @@ void ForEachEntry(const std::string& folder, const std::string& pattern, F f)
         return;
     do {
         std::string name = fd.cFileName;
-        if (name == "." || name == ".." || name == "desktop.ini")
+        if (name == "." || name == ".." || (skipDesktopIni && name == "desktop.ini"))
             continue;
         f(name, fd);
     } while (FindNextFileA(h, &fd));
     FindClose(h);
 }
 
+// The owner's own event when it gave one (borrowed, never closed here), else the run's
+// named "CancelEvent".
 class CancelSignal {
 public:
-    CancelSignal() : Event(OpenEventA(EVENT_ALL_ACCESS, FALSE, "CancelEvent")) {}
+    explicit CancelSignal(HANDLE own)
+        : Event(own ? own : OpenEventA(EVENT_ALL_ACCESS, FALSE, "CancelEvent")), Owned(!own) {}
     ~CancelSignal()
     {
-        if (Event)
+        if (Event && Owned)
             CloseHandle(Event);
     }
     bool IsSet() const { return Event && WaitForSingleObject(Event, 0) == WAIT_OBJECT_0; }
 
 private:
     HANDLE Event;
+    bool Owned;
 };
 
 // Overwrites the open file pass-count times with random bytes, each pass flushed.
@@ -99,7 +103,7 @@ bool CHddClass::Overwrite(const std::string& path, CPathSafety::TEntryKind& kind
     attributes = look.IsOpen() ? look.Attributes() : INVALID_FILE_ATTRIBUTES;
     if (!IsWritable(kind))
         return false;
-    CancelSignal cancel;
+    CancelSignal cancel(CancelEvent);
     if (attributes & FILE_ATTRIBUTE_READONLY)
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (PassCount <= 0)
@@ -156,9 +160,13 @@ void CHddClass::DeleteTree(const std::string& folder)
 
 void CHddClass::DeleteTreeIn(const std::string& folder)
 {
-    ForEachEntry(folder, "*.*", [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
+    ForEachEntry(folder, "*.*", SkipDesktopIni, [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
         std::string path = folder + "\\" + name;
         if (IsFolder(fd)) {
+            // Cleared before its walk, so that the folder itself can go afterwards.
+            if (ClearReadOnlyFolders && (fd.dwFileAttributes & FILE_ATTRIBUTE_READONLY) &&
+                !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteTreeIn(path);                // lists nothing behind a link
             RemoveDirectoryA(path.c_str());   // a link goes as a link
         } else {
@@ -201,7 +209,7 @@ void CHddClass::AppendByExtension(const std::string& folder, const std::string& 
 
 void CHddClass::AppendExtensionIn(const std::string& folder, const std::string& ext, bool recursive)
 {
-    ForEachEntry(folder, "*.*", [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
+    ForEachEntry(folder, "*.*", SkipDesktopIni, [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
         std::string path = folder + "\\" + name;
         if (IsFolder(fd) && recursive)
             AppendExtensionIn(path, ext, true);
@@ -229,7 +237,7 @@ void CHddClass::AppendByMask(const std::string& pathWithMask, bool recursive)
 
 void CHddClass::AppendMaskIn(const std::string& folder, const std::string& mask, bool recursive)
 {
-    ForEachEntry(folder, mask, [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
+    ForEachEntry(folder, mask, SkipDesktopIni, [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
         // The system also matches the 8.3 short name: "*.chk" would find "report.chkx".
         if (!MatchesMask(name, mask))
             return;

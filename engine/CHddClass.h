@@ -42,6 +42,14 @@ public:
     TStringList CollectedPaths;
     TStringList FixedDrives;      // "C:" and so on, without a backslash
 
+    // The cancel signal tested while overwriting: this event when set (the owner keeps it
+    // open), else the cleaning run's named "CancelEvent".
+    void* CancelEvent = nullptr;
+    // Every walk passes over "desktop.ini", so that a folder keeps its look, unless told not to.
+    bool SkipDesktopIni = true;
+    // DeleteTree clears a read-only sub-folder's attributes before emptying it.
+    bool ClearReadOnlyFolders = false;
+
     // Bytes written per call while overwriting; the cancel event is tested after each.
     static constexpr size_t BlockSize = 1024 * 1024;
 

@@ -1,0 +1,105 @@
+#include "Progressthread.h"
+
+#include "CPathSafety.h"
+#include "ProgressIndicatorForm.h"
+#include "SysUtils.h"
+#include "TM_Logger.h"
+#include "Whddclass.h"
+
+void TIndicatorThread::Execute()
+{
+    try {
+        Wipe();
+    } catch (...) {
+        // Nothing of a failed run may keep the window open.
+    }
+    Link->CloseWindow();
+    Link->WorkerDone();
+}
+
+bool TIndicatorThread::IsSafeLine(const std::string& line)
+{
+    return line.find('\0') == std::string::npos && CPathSafety::IsTreeAllowed(line);
+}
+
+void TIndicatorThread::Wipe()
+{
+    CWHddClass hdd(Link->CancelEvent());
+    TM_Logger* log = TM_Logger::Instance();
+    log->Clear();
+    for (int i = 0; i < WorkList.Count(); ++i) {
+        const std::string& line = WorkList[i];
+        // A line that is no full path, or names a drive or the system, would let one wrong
+        // line wipe what was never chosen.
+        if (!IsSafeLine(line)) {
+            log->BeginEntry("Skipped line " + std::to_string(i + 1));
+            log->EndEntry("not a path that may be wiped", line.substr(0, line.find('\0')).substr(0, 300));
+            continue;
+        }
+        hdd.CollectedPaths.Add(line);
+        if (DirectoryExists(line))
+            hdd.AppendByExtension(line, ".*", true);
+    }
+    const TStringList& paths = hdd.CollectedPaths;
+    Link->Use([&](TIndicatorFm& w) { w.CGauge1->SetMaxValue(paths.Count()); });
+
+    for (int i = 0; i < paths.Count(); ++i) {
+        if (IsCancelled())
+            return;
+        Show(&TIndicatorFm::MyGraphicLabel3, "Unrecoverable file deletion");
+        ShowFileName("File: " + paths[i]);
+        Show(&TIndicatorFm::MyGraphicLabel4, "Operation: wiping...");
+        hdd.OverwriteFile(paths[i]);
+        Show(&TIndicatorFm::MyGraphicLabel4, "Operation: deleting...");
+        CWHddClass::DeleteAsFile(paths[i]);
+        StepGauge();
+    }
+    for (int i = 0; i < paths.Count() && !IsCancelled(); ++i) {
+        if (DirectoryExists(paths[i])) {
+            hdd.DeleteTree(paths[i]);
+            hdd.RemoveFolder(paths[i]);
+        }
+    }
+}
+
+void TIndicatorThread::StepGauge()
+{
+    Link->Use([](TIndicatorFm& w) { w.CGauge1->AddProgress(1); });
+}
+
+void TIndicatorThread::Show(TMyGraphicLabel* TIndicatorFm::*label, const std::string& text)
+{
+    Link->Use([&](TIndicatorFm& w) { (w.*label)->SetCaption(text); });
+}
+
+void TIndicatorThread::ShowFileName(const std::string& text)
+{
+    Link->Use([&](TIndicatorFm& w) {
+        TMyGraphicLabel* l = w.MyGraphicLabel1;
+        std::string shown = ShortenedName(text, l->Width(), [l](const std::string& s) { return l->GetTextWidth(s); });
+        if (!shown.empty())
+            l->SetCaption(shown);
+    });
+}
+
+std::string TIndicatorThread::ShortenedName(const std::string& text, int width,
+                                            const std::function<int(const std::string&)>& measure)
+{
+    if (measure(text) <= width - 5)
+        return text;
+    size_t slash = text.rfind('\\');
+    std::string tail = slash == std::string::npos ? std::string() : ".." + text.substr(slash);
+    // The first length whose width reaches width - 15; widths grow with the length, so a
+    // halving search finds the same length as counting up, in few measurements.
+    size_t lo = 1, hi = text.size();
+    if (hi == 0 || measure(text + tail) < width - 15)
+        return std::string();
+    while (lo < hi) {
+        size_t mid = lo + (hi - lo) / 2;
+        if (measure(text.substr(0, mid) + tail) >= width - 15)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return text.substr(0, lo) + tail;
+}

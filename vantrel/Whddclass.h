@@ -1,0 +1,24 @@
+#pragma once
+// Vantrel's wiping record: the engine's, with one pass, its own cancel event, no file passed
+// over for its name, and read-only sub-folders cleared so that a chosen tree goes whole.
+#include "CHddClass.h"
+
+#include <windows.h>
+
+#include <string>
+
+class CWHddClass : public CHddClass {
+public:
+    explicit CWHddClass(HANDLE cancelEvent)
+    {
+        PassCount = 1;
+        CancelEvent = cancelEvent;
+        SkipDesktopIni = false;
+        ClearReadOnlyFolders = true;
+    }
+
+    // Deletes the path as a file whatever the overwrite did: a file whose overwrite was
+    // cancelled goes in its partly written state. A read-only file is cleared first and
+    // gets its attributes back when it stays; a link goes as the link; a folder stays.
+    static bool DeleteAsFile(const std::string& path);
+};
