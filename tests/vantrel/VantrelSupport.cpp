@@ -1,0 +1,57 @@
+#include "VantrelSupport.h"
+
+#include "TestSupport.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+namespace testing_support {
+
+void SetInstallationPath()
+{
+    HKEY k;
+    std::string folder = ExeDir() + "\\";
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ostrand\\Quelora\\Data", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
+                    nullptr);
+    RegSetValueExA(k, "InstallationPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>(folder.size() + 1));
+    RegCloseKey(k);
+}
+
+std::string WorkListPath()
+{
+    return ExeDir() + "\\cmfiles.ftd";
+}
+
+void WriteWorkList(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& l : lines)
+        text += l + "\r\n";
+    WriteFileBytes(WorkListPath(), text);
+}
+
+static bool VantrelRuns()
+{
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 e = {};
+    e.dwSize = sizeof e;
+    bool found = false;
+    for (BOOL ok = Process32First(snap, &e); ok && !found; ok = Process32Next(snap, &e))
+        found = lstrcmpiA(e.szExeFile, "Vantrel.exe") == 0;
+    CloseHandle(snap);
+    return found;
+}
+
+bool WaitForNoVantrel(unsigned timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (VantrelRuns()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,16 @@
+#pragma once
+// What the Vantrel and Morwen tests share: the installation folder in the registry, the work
+// list beside the programs, and Vantrel's run as a process.
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Names the folder of the test programs (where Vantrel.exe lies) as the installation folder.
+void SetInstallationPath();
+std::string WorkListPath();
+void WriteWorkList(const std::vector<std::string>& lines);
+// Waits until no Vantrel.exe runs any more; false when one still runs after the time-out.
+bool WaitForNoVantrel(unsigned timeoutMs);
+
+}  // namespace testing_support
