@@ -466,18 +466,6 @@ void TMainFm::LoadSettings()
 
 // ---- Parts that later work fills --------------------------------------------------------
 
-// The first-start setup. Only the settings key is made here so far: the settings writes
-// open it without creating it.
-void TMainFm::RunFirstStartSetup()
-{
-    TRegistry reg(HKEY_CURRENT_USER);
-    reg.OpenKey("Software\\Ostrand\\Quelora\\Data\\", true);
-}
-
-// Registering the shell's context-menu wiper: not part of this program yet.
-void TMainFm::RegisterContextMenuExt() {}
-void TMainFm::UnregisterContextMenuExt() {}
-void TMainFm::SettingsFrameMyRndRectBtn10Click(TObject*) {}
 // The intro window: not part of this program yet, so the clean-on-start decision is
 // FormCreate's alone while it is missing.
 void TMainFm::ShowIntroWindow() {}

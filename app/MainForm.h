@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+class TRegistry;
+
 class COptRWClass;
 
 class TMainFm : public TForm, public CRunOwner, public CFrameHost {
@@ -177,6 +179,13 @@ public:
     void IETFrame1MyGraphicBtn3Click(TObject* sender);
     void SettingsFrameMyRndRectBtn11Click(TObject* sender);
     void SettingsFrameMyRndRectBtn10Click(TObject* sender);
+
+    // The first-start setup's steps (MainFormSetup.cpp), on SetupRegistry while it runs.
+    bool IsSetupVersionCurrent();
+    void WriteSetupVersion();
+    void WriteInstallationPath();
+    void WriteContextMenuHandlerKeys();
+    TRegistry* SetupRegistry = nullptr;
 
 private:
     TMyGraphicBtn* MakeButton(const char* name, TImageList* list, ssStyle style, int off, int on,

@@ -22,6 +22,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         MainFm = NewForm<TMainFm>(nullptr);
         Application->MainForm = MainFm;
         Application->Run();
+        // The loop ends with the close, before the form's own release arrives: free it
+        // here, so that its exit steps (settings saved, context menu unregistered) run.
+        if (MainFm)
+            MainFm->Free();
     } catch (const std::exception& e) {
         Application->ShowException(e);
     } catch (...) {

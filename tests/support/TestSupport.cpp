@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <tlhelp32.h>
+
 #include <stdexcept>
 #include <vector>
 
@@ -145,6 +147,29 @@ HWND WaitForWindow(DWORD pid, const char* className, DWORD timeoutMs)
         Sleep(50);
     } while (GetTickCount() - start < timeoutMs);
     return nullptr;
+}
+
+static bool ProcessRuns(const char* exeName)
+{
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 e = {};
+    e.dwSize = sizeof e;
+    bool found = false;
+    for (BOOL ok = Process32First(snap, &e); ok && !found; ok = Process32Next(snap, &e))
+        found = lstrcmpiA(e.szExeFile, exeName) == 0;
+    CloseHandle(snap);
+    return found;
+}
+
+bool WaitForNoProcess(const char* exeName, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (ProcessRuns(exeName)) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(100);
+    }
+    return true;
 }
 
 std::string WindowText(HWND wnd)

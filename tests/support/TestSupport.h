@@ -25,6 +25,8 @@ HANDLE StartProgram(const std::string& commandLine, DWORD* pid = nullptr);
 // The first visible top-level window of the process with the class name, within the time.
 HWND WaitForWindow(DWORD pid, const char* className, DWORD timeoutMs);
 std::string WindowText(HWND wnd);
+// Waits until no process of that executable name runs; false when one still does.
+bool WaitForNoProcess(const char* exeName, DWORD timeoutMs);
 
 bool HaveDisplay();
 

@@ -3,7 +3,6 @@
 #include "TestSupport.h"
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 namespace testing_support {
 
@@ -29,29 +28,6 @@ void WriteWorkList(const std::vector<std::string>& lines)
     for (const std::string& l : lines)
         text += l + "\r\n";
     WriteFileBytes(WorkListPath(), text);
-}
-
-static bool VantrelRuns()
-{
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 e = {};
-    e.dwSize = sizeof e;
-    bool found = false;
-    for (BOOL ok = Process32First(snap, &e); ok && !found; ok = Process32Next(snap, &e))
-        found = lstrcmpiA(e.szExeFile, "Vantrel.exe") == 0;
-    CloseHandle(snap);
-    return found;
-}
-
-bool WaitForNoVantrel(unsigned timeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (VantrelRuns()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(100);
-    }
-    return true;
 }
 
 }  // namespace testing_support

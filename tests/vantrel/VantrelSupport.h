@@ -10,7 +10,5 @@ namespace testing_support {
 void SetInstallationPath();
 std::string WorkListPath();
 void WriteWorkList(const std::vector<std::string>& lines);
-// Waits until no Vantrel.exe runs any more; false when one still runs after the time-out.
-bool WaitForNoVantrel(unsigned timeoutMs);
 
 }  // namespace testing_support

@@ -180,7 +180,7 @@ TEST_F(MorwenTest, WipesTheSelectionThroughVantrel)
     EXPECT_EQ(ReadFileBytes(WorkListPath()), dir + "\\one.txt\r\n" + dir + "\\two.txt\r\n" + dir + "\\tree\r\n" + dir +
                                                  "\\held.txt\r\n")
         << "the list, without the name it cannot spell";
-    EXPECT_TRUE(WaitForNoVantrel(60000)) << "Vantrel ends";
+    EXPECT_TRUE(WaitForNoProcess("Vantrel.exe", 60000)) << "Vantrel ends";
     for (const char* gone : {"one.txt", "two.txt", "tree"})
         EXPECT_FALSE(PathExists(dir + "\\" + gone)) << gone;
     EXPECT_EQ(ReadFileBytes(dir + "\\canary.txt"), std::string(5000, 'k')) << "the file beside them";
