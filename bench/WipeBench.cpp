@@ -1,5 +1,6 @@
-// Times CHddClass overwriting one big file and wiping many small ones, so that scripts/bench
-// can set the figures beside the host's own tools. It writes and deletes for real: it runs
+// Times CHddClass overwriting one big file and wiping many small ones, and Vantrel (the
+// program beside this one, started as the context menu starts it) wiping the same, so that
+// scripts/bench can set the figures beside the host's own tools. It writes and deletes for real: it runs
 // only inside the Wine sandbox.
 //
 //   wipebench [SIZE_MIB [FILE_COUNT]]     defaults 512 and 2000
@@ -8,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -96,6 +98,54 @@ int Fail(const std::string& what)
     return 1;
 }
 
+bool MakeSmallFiles(unsigned long count, const std::vector<char>& chunk)
+{
+    for (unsigned long i = 0; i < count; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\f%07lu", i);
+        if (!CreateFilled(SmallDir + name + SmallExt, SmallFileBytes, chunk))
+            return false;
+    }
+    return true;
+}
+
+// Vantrel's whole run over a work list of one line, from its start to its end; a negative
+// value when it could not be started, did not end, or left the path behind.
+double TimeVantrel(const std::string& line)
+{
+    char exe[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string folder(exe, n);
+    folder.resize(folder.rfind('\\') + 1);
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ostrand\\Quelora\\Data", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return -1.0;
+    RegSetValueExA(key, "InstallationPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>(folder.size() + 1));
+    RegCloseKey(key);
+    std::string list = line + "\r\n";
+    std::vector<char> text(list.begin(), list.end());
+    if (!CreateFilled(folder + "cmfiles.ftd", text.size(), text))
+        return -1.0;
+
+    std::string commandLine = "\"" + folder + "Vantrel.exe\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    double start = Now();
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -1.0;
+    bool ended = WaitForSingleObject(pi.hProcess, 600000) == WAIT_OBJECT_0;
+    double seconds = Now() - start;
+    if (!ended)
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    DeleteFileA((folder + "cmfiles.ftd").c_str());
+    return ended && GetFileAttributesA(line.c_str()) == INVALID_FILE_ATTRIBUTES ? seconds : -1.0;
+}
+
 // Passes over the big file; the seconds taken, or a negative value when a pass failed.
 double TimeOverwrite(int passes)
 {
@@ -144,12 +194,8 @@ int main(int argc, char** argv)
     if (!DeleteFileA(BigFile.c_str()))
         return Fail("cannot delete " + BigFile);
 
-    for (unsigned long i = 0; i < fileCount; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "\\f%07lu", i);
-        if (!CreateFilled(SmallDir + name + SmallExt, SmallFileBytes, chunk))
-            return Fail("cannot write small file " + std::to_string(i));
-    }
+    if (!MakeSmallFiles(fileCount, chunk))
+        return Fail("cannot write the small files");
 
     CHddClass hdd;
     hdd.PassCount = 1;
@@ -162,6 +208,27 @@ int main(int argc, char** argv)
     if (hdd.CollectedPaths.Count() != static_cast<int>(fileCount) || wiped != hdd.CollectedPaths.Count())
         return Fail("wiped " + std::to_string(wiped) + " of " + std::to_string(fileCount) +
                     " small files (" + std::to_string(hdd.CollectedPaths.Count()) + " found)");
+
+    // Vantrel: the big file listed alone, then the folder of small files listed alone (it
+    // goes too, after its files).
+    // A list whose one line names nothing: what a run costs besides wiping (the start, the
+    // window, its 500 ms pause at the close, and the system's own closing of the window).
+    // The first run also pays for starting the system's desktop: the better of two.
+    double vantrelEmpty = TimeVantrel(Root + "\\nothing");
+    double again = TimeVantrel(Root + "\\nothing");
+    if (vantrelEmpty < 0 || again < 0)
+        return Fail("Vantrel did not run");
+    vantrelEmpty = std::min(vantrelEmpty, again);
+    if (!CreateFilled(BigFile, bigBytes, chunk))
+        return Fail("cannot write " + BigFile);
+    double vantrelBig = TimeVantrel(BigFile);
+    if (vantrelBig < 0)
+        return Fail("Vantrel did not wipe " + BigFile);
+    if (!MakeSmallFiles(fileCount, chunk))
+        return Fail("cannot write the small files");
+    double vantrelSmall = TimeVantrel(SmallDir);
+    if (vantrelSmall < 0)
+        return Fail("Vantrel did not wipe " + SmallDir);
     RemoveAll();
 
     const double mib = static_cast<double>(sizeMiB);
@@ -173,5 +240,8 @@ int main(int argc, char** argv)
     std::printf("chdd_5pass_mib_per_s=%.1f\n", 5 * mib / fivePasses);
     std::printf("chdd_small_files_seconds=%.3f\n", smallSeconds);
     std::printf("chdd_small_files_per_s=%.1f\n", fileCount / smallSeconds);
+    std::printf("vantrel_empty_run_seconds=%.3f\n", vantrelEmpty);
+    std::printf("vantrel_big_file_seconds=%.3f\n", vantrelBig);
+    std::printf("vantrel_small_files_seconds=%.3f\n", vantrelSmall);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "Progressthread.h"
 #include "TestSupport.h"
 #include "VantrelSupport.h"
+#include "WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,16 @@ TEST_F(VantrelTest, CancelDeletesTheFileInHandAndStops)
     HWND window = WaitForWindow(pid, "QueloraWindow", 20000);
     ASSERT_NE(window, nullptr) << "Vantrel's window";
     EXPECT_EQ(WindowText(window), "Vantrel Progress Indicator");
+    // The window at work, for people to look at.
+    Sleep(300);
+    TBitmap shot;
+    shot.SetSize(313, 97);
+    HDC dc = GetDC(window);
+    BitBlt(shot.Canvas().DC(), 0, 0, 313, 97, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    EXPECT_TRUE(WritePng(shot, ArtifactPath("vantrel_window.png")));
+    RECT band = {13, 12, 299, 60};
+    EXPECT_GT(CountColor(shot, band, RGB(0xB5, 0xB5, 0xB5)), 1000) << "the labels' grey band";
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(CancelX, CancelY));
     PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(CancelX, CancelY));
     ASSERT_EQ(WaitForSingleObject(process, 60000), WAIT_OBJECT_0) << "Vantrel ends after Cancel";
