@@ -2,6 +2,7 @@
 // the certificates, About, and the intro logo with the clean on start that waits for it.
 #include "CookiesForm.h"
 #include "MainForm.h"
+#include "ReportForm.h"
 #include "TApplication.h"
 
 void TMainFm::OpenCookiesWindow(unsigned char kind)
@@ -46,10 +47,22 @@ void TMainFm::IETFrame1MyGraphicBtn3Click(TObject*)
 {
     IETFrame1->MyRndRectBtn12Click(this);
 }
-void TMainFm::SettingsFrameMyRndRectBtn11Click(TObject*) {}
 void TMainFm::ShowIntroWindow() {}
 void TMainFm::IntroClosed(TObject*) {}
 bool TMainFm::CleanWhenIntroCloses(bool cleanOnStart, bool noLogo, bool running)
 {
     return cleanOnStart && !noLogo && !running;
+}
+
+void TMainFm::SettingsFrameMyRndRectBtn11Click(TObject*)
+{
+    // A log that cannot be read opens no window, but says so.
+    try {
+        ReportFm = NewForm<TReportFm>(this);
+    } catch (const std::exception& e) {
+        Application->ShowException(e);
+        return;
+    }
+    ReportFm->SetBounds(Left() + (Width() - ReportFm->Width()) / 2, Top() + 95, ReportFm->Width(), ReportFm->Height());
+    ReportFm->ShowModal();
 }
