@@ -161,24 +161,28 @@ def draw_radio_buttons():
 # About and intro.
 # ---------------------------------------------------------------------------
 
-def logo(width, height, version_box=None):
+def logo(width, height):
     img = new_image(width, height, mw.CAP_BOTTOM)
     vertical_gradient(img, (0, 0, width - 1, height - 1), mw.CAP_TOP, mw.CAP_BOTTOM)
     size = max(18, height // 4)
     text_centred(img, (0, 0, width - 1, height * 2 // 3), "Quelora", logo_font(size), WHITE)
     text_centred(img, (0, height // 2, width - 1, height - 1), "privacy cleaner",
                  regular_font(max(11, size // 2)), mw.RIM_LIGHT)
-    if version_box:
-        fill_box(img, version_box, (251, 252, 255))
     outline_box(img, (0, 0, width - 1, height - 1), mw.RIM_OUTER)
     return img
 
 
 @picture("about_logo.bmp")
 def draw_about_logo():
-    # The version label sits at 112, 41 of the box, 96, 24 of the logo.
-    img = logo(238, 90)
-    fill_box(img, (90, 22, 148, 41), (251, 252, 255))
+    """The name below, and the place of the version label (112, 41 in the box,
+    so 96, 24 here, 47 x 15) in the window's RGB 251, 252, 255."""
+    img = new_image(238, 90, mw.CAP_BOTTOM)
+    vertical_gradient(img, (0, 0, 237, 89), mw.CAP_TOP, mw.CAP_BOTTOM)
+    text_left(img, 16, 6, 20, "Quelora privacy cleaner", bold_font(11), mw.RIM_LIGHT)
+    text_left(img, 44, 24, 38, "version", regular_font(11), WHITE)
+    fill_box(img, (96, 24, 142, 38), (251, 252, 255))
+    text_centred(img, (0, 46, 237, 84), "Quelora", logo_font(26), WHITE)
+    outline_box(img, (0, 0, 237, 89), mw.RIM_OUTER)
     return img
 
 

@@ -1,4 +1,5 @@
 #include "CookiesForm.h"
+#include "DialogTestSupport.h"
 #include "MainForm.h"
 #include "TApplication.h"
 #include "TRegistry.h"
@@ -8,11 +9,11 @@
 #include <gtest/gtest.h>
 #include <wininet.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 using namespace testing_support;
+using namespace dialog_test;
 
 namespace {
 
@@ -45,40 +46,6 @@ std::vector<std::string> RowsOf(const TStringList& list)
     for (const std::string& e : list.Items)
         rows.push_back(TCookiesFm::RowText(e, 0));
     return rows;
-}
-
-// Runs `check` from a timer while a modal window or a message box of this thread runs.
-std::function<void()> Pending;
-void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    std::function<void()> f;
-    f.swap(Pending);
-    if (f)
-        f();
-}
-void Later(std::function<void()> f)
-{
-    Pending = std::move(f);
-    SetTimer(nullptr, 0, 300, Fire);
-}
-
-BOOL CALLBACK FindBox(HWND w, LPARAM out)
-{
-    char cls[16] = "";
-    GetClassNameA(w, cls, sizeof cls);
-    if (std::string(cls) == "#32770" && IsWindowVisible(w)) {
-        *reinterpret_cast<HWND*>(out) = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND MessageBoxOfThisThread()
-{
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
-    return box;
 }
 
 }  // namespace
@@ -143,6 +110,10 @@ TEST_F(CookiesWindowTest, MovesKeepTheListsTheRowsAndTheSelectionInStep)
 {
     Open();
     ExpectInStep("opened");
+    Fm->ListBoxFrame1->ListBox1->SetItemIndex(1);
+    Fm->Show();
+    EXPECT_TRUE(Snapshot(*Fm, "cookies_window.png"));
+    Fm->ListBoxFrame1->ListBox1->SetItemIndex(-1);
     ASSERT_EQ(Fm->Cleaner()->FoundCookies.Count(), 2) << "the kept cookie is not offered for deletion";
     EXPECT_EQ(Fm->Cleaner()->CookiesToKeep[1], "Cookie:old@gone.example/") << "a stale keep entry stays listed";
     EXPECT_EQ(Fm->ListBoxFrame1->ListBox1->ItemIndex(), -1) << "nothing selected at first";

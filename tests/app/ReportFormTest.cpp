@@ -1,3 +1,4 @@
+#include "DialogTestSupport.h"
 #include "ReportForm.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
@@ -117,6 +118,8 @@ TEST_F(ReportWindowTest, TheHeaderLeadsTheSortedRowsAndTheBarComesAtSeventeen)
     EXPECT_EQ(list->Items[1].substr(0, 8), "10:00:01") << "entries sorted, not in file order";
     EXPECT_EQ(list->Items[15], "Total   12 Kb") << "the total last";
     EXPECT_FALSE(Fm->StretchScroll1->Visible()) << "16 rows fit";
+    Fm->Show();
+    EXPECT_TRUE(dialog_test::Snapshot(*Fm, "report_window.png"));
     Fm->Free();
 
     WriteLog(15);
