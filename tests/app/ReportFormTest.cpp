@@ -1,5 +1,7 @@
 #include "DialogTestSupport.h"
+#include "MainForm.h"
 #include "ReportForm.h"
+#include "TRegistry.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
 
@@ -145,4 +147,41 @@ TEST_F(ReportWindowTest, ALogOfAnyContentOpens)
     TBitmap shot;
     Render(*Fm, shot);
     EXPECT_GT(shot.Width(), 0) << "painted";
+}
+
+TEST_F(ReportWindowTest, TheSettingsButtonOpensItUnderTheMainWindowAndAnUnreadableLogIsSaid)
+{
+    TRegistry(HKEY_CURRENT_USER).DeleteKey("Software\\Ostrand");
+    MainFm = NewForm<TMainFm>(nullptr);
+    WriteLog(3);
+    POINT at = {-1, -1};
+    dialog_test::Later([&] {
+        if (!ReportFm)
+            return;
+        at = {ReportFm->Left(), ReportFm->Top()};
+        ReportFm->MyGraphicBtn1->OnClick(nullptr);
+    });
+    MainFm->SettingsFrameMyRndRectBtn11Click(nullptr);
+    EXPECT_EQ(at.x, MainFm->Left() + (MainFm->Width() - 368) / 2) << "centred across the main window";
+    EXPECT_EQ(at.y, MainFm->Top() + 95) << "95 below its top";
+
+    // A log held open without sharing cannot be read.
+    HANDLE held = CreateFileA(TReportFm::LogPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    bool said = false, opened = false;
+    dialog_test::Later([&] {
+        HWND box = dialog_test::MessageBoxOfThisThread();
+        said = box != nullptr;
+        opened = ReportFm != nullptr;
+        if (box)
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        if (ReportFm)
+            ReportFm->Close();
+    });
+    MainFm->SettingsFrameMyRndRectBtn11Click(nullptr);
+    CloseHandle(held);
+    EXPECT_TRUE(said) << "the failure is shown";
+    EXPECT_FALSE(opened) << "no window opens";
+    MainFm->Free();
+    MainFm = nullptr;
 }
