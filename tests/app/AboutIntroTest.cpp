@@ -89,9 +89,6 @@ TEST_F(IntroWindowTest, TheAboutBoxShowsTheVersionAndTheLink)
         if (!AboutFm)
             return;
         EXPECT_EQ(AboutFm->MyGraphicLabel6->Caption(), "2.8") << "the version";
-        EXPECT_EQ(AboutFm->Caption(), "About...");
-        EXPECT_EQ(AboutFm->ClientWidth(), 271);
-        EXPECT_EQ(AboutFm->ClientHeight(), 209);
         LONG style = GetWindowLongA(AboutFm->Handle(), GWL_STYLE);
         EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX), WS_SYSMENU) << "the system menu's button alone";
         EXPECT_EQ(AboutFm->MyGraphicLabel2->Caption(), TAboutFm::HomePage) << "the link shows its address";
