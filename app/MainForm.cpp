@@ -466,27 +466,8 @@ void TMainFm::LoadSettings()
 
 // ---- Parts that later work fills --------------------------------------------------------
 
-// The intro window: not part of this program yet, so the clean-on-start decision is
-// FormCreate's alone while it is missing.
-void TMainFm::ShowIntroWindow() {}
 // The popup blocker: its library is not part of this program yet.
 void TMainFm::PopUpActionClick(TObject*) {}
 void TMainFm::ShowPopupBlockedBalloon() {}
 void TMainFm::PausePopupBlocker(bool) {}
 void TMainFm::TrayIcon1Click(TObject*) {}
-// The About, cookie, certificate and report windows: not part of this program yet. The
-// group label still follows the opener, as the dialogs' set-up would make it.
-void TMainFm::AboutVelmar1Click(TObject*) {}
-void TMainFm::IETFrame1MyGraphicBtn2Click(TObject*)
-{
-    IETFrame1->MyRndRectBtn12Click(this);
-}
-void TMainFm::NetTFrame1MyGraphicBtn2Click(TObject*)
-{
-    NetTFrame1->MyRndRectBtn6Click(this);
-}
-void TMainFm::IETFrame1MyGraphicBtn3Click(TObject*)
-{
-    IETFrame1->MyRndRectBtn12Click(this);
-}
-void TMainFm::SettingsFrameMyRndRectBtn11Click(TObject*) {}

@@ -179,6 +179,14 @@ public:
     void IETFrame1MyGraphicBtn3Click(TObject* sender);
     void SettingsFrameMyRndRectBtn11Click(TObject* sender);
     void SettingsFrameMyRndRectBtn10Click(TObject* sender);
+    // The cookie window of a browser (0 Internet Explorer, 1 Netscape 6 / Mozilla), with the
+    // tray's run items locked while it is open, whatever way it ends.
+    void OpenCookiesWindow(unsigned char kind);
+    // What the intro window does as it closes: the clean on start that waited for it.
+    void IntroClosed(TObject* intro);
+    // Whether the closing intro starts the run: "Clean on start" down, the logo still
+    // wanted, no run going.
+    static bool CleanWhenIntroCloses(bool cleanOnStart, bool noLogo, bool running);
 
     // The first-start setup's steps (MainFormSetup.cpp), on SetupRegistry while it runs.
     bool IsSetupVersionCurrent();

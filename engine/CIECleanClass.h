@@ -35,6 +35,8 @@ public:
     void SaveCookiesToKeep() override;
     void LoadCookiesToKeep() override;
     void ListCookies() override;
+    // Why the keep list could not be read when it was last loaded; empty when it was.
+    const std::string& KeepListError() const { return KeepListFailure; }
 
     // History, typed addresses, downloaded programs and the index files.
     virtual void ClearHistory(int mode);

@@ -23,7 +23,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.dont_write_bytecode = True   # no cache folders beside the committed sources
 
 from drawing import kit                      # noqa: E402
-from drawing import controls, icons, main_window  # noqa: E402,F401 - they register pictures
+from drawing import controls, dialogs, icons, main_window  # noqa: E402,F401 - they register pictures
 from drawing.icofile import ico_bytes        # noqa: E402
 
 OUT_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "pictures")

@@ -4,3 +4,9 @@
 #include <string>
 
 void ShowMessage(const std::string& message);
+
+enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
+enum TMsgDlgButtons { mbOK, mbOKCancel, mbYesNo };
+// A question to the user with the application's title, modal to the program's windows;
+// returns the id of the button that closed it (mrYes, mrNo, mrOk, mrCancel from TForm.h).
+int MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons);

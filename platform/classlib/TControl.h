@@ -18,6 +18,7 @@ enum : UINT {
     // A notification that a system control sent its parent, handed back to the control.
     CN_BASE = 0xBC00,
     CN_COMMAND = CN_BASE + WM_COMMAND,
+    CN_DRAWITEM = CN_BASE + WM_DRAWITEM,
 };
 
 struct TMessage {

@@ -273,6 +273,15 @@ void TWinControl::Dispatch(TMessage& m)
         }
         break;
     }
+    case WM_DRAWITEM: {
+        // An owner-drawn system control draws its own rows.
+        TWinControl* sender = FromHandle(reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem);
+        if (sender && sender != this) {
+            m.Result = sender->Perform(CN_DRAWITEM, m.WParam, m.LParam);
+            return;
+        }
+        break;
+    }
     case WM_MOUSEWHEEL:
         if (RouteMouseWheel(m))
             return;

@@ -34,6 +34,27 @@ std::string Value(HKEY root, const std::string& key, const char* name)
     return reg.ReadString(name);
 }
 
+BOOL CALLBACK MatchMainWindow(HWND wnd, LPARAM data)
+{
+    auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(wnd, &owner);
+    char cls[64] = "";
+    GetClassNameA(wnd, cls, sizeof cls);
+    if (owner != s->first || std::string(cls) != "QueloraWindow" || WindowText(wnd) != "Quelora")
+        return TRUE;
+    s->second = wnd;
+    return FALSE;
+}
+
+// The main window among the program's windows (the intro window shows at a first start too).
+HWND MainWindowOf(DWORD pid)
+{
+    std::pair<DWORD, HWND> search(pid, nullptr);
+    EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
 }  // namespace
 
 TEST(FirstStart, WritesTheSetupRegistersMorwenAndUnregistersAtExit)
@@ -44,9 +65,9 @@ TEST(FirstStart, WritesTheSetupRegistersMorwenAndUnregistersAtExit)
     DWORD pid = 0;
     HANDLE quelmain = StartProgram("\"" + ExeDir() + "\\Quelmain.exe\"", &pid);
     ASSERT_NE(quelmain, nullptr);
-    HWND main = WaitForWindow(pid, "QueloraWindow", 30000);
-    ASSERT_NE(main, nullptr) << "Quelmain's window";
     EXPECT_TRUE(WaitForRegistered(true)) << "registered at the first start";
+    HWND main = MainWindowOf(pid);
+    ASSERT_NE(main, nullptr) << "Quelmain's window";
 
     const std::string data = "Software\\Ostrand\\Quelora\\Data\\";
     EXPECT_EQ(Value(HKEY_CURRENT_USER, data, "Version"), "2.8");

@@ -1,0 +1,102 @@
+#include "AboutForm.h"
+#include "DialogTestSupport.h"
+#include "IntroForm.h"
+#include "MainForm.h"
+#include "ProgressIndicatorFm.h"
+#include "TRegistry.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+using namespace dialog_test;
+
+TEST(IntroDecision, OnlyCleanOnStartWithTheLogoStillWantedAndNoRunStartsARun)
+{
+    struct Case {
+        bool cleanOnStart, noLogo, running, starts;
+    } cases[] = {
+        {true, false, false, true},    // the clean on start that waited for the logo
+        {false, false, false, false},  // "Clean on start" up
+        {true, true, false, false},    // "Don't show Logo on start" switched on meanwhile
+        {true, false, true, false},    // a run the user started meanwhile
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TMainFm::CleanWhenIntroCloses(c.cleanOnStart, c.noLogo, c.running), c.starts)
+            << "clean on start " << c.cleanOnStart << ", no logo " << c.noLogo << ", running " << c.running;
+}
+
+class IntroWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!HaveDisplay())
+            GTEST_SKIP() << "no display";
+        TRegistry(HKEY_CURRENT_USER).DeleteKey("Software\\Ostrand");
+    }
+    void TearDown() override
+    {
+        if (MainFm)
+            MainFm->Free();
+        MainFm = nullptr;
+    }
+    // Pumps until the logo has gone; the milliseconds that took, or -1.
+    int WaitForTheLogo()
+    {
+        DWORD start = GetTickCount();
+        while (IntroFm && GetTickCount() - start < 5000)
+            Pump();
+        return IntroFm ? -1 : static_cast<int>(GetTickCount() - start);
+    }
+};
+
+TEST_F(IntroWindowTest, TheLogoShowsAtStartClosesByItselfAndClearsTheFlags)
+{
+    MainFm = NewForm<TMainFm>(nullptr);
+    ASSERT_NE(IntroFm, nullptr) << "the logo is shown on a fresh profile";
+    EXPECT_TRUE(IsWindowVisible(IntroFm->Handle())) << "visible during the construction";
+    EXPECT_TRUE(MainFm->IntroShowing);
+    EXPECT_TRUE(Snapshot(*IntroFm, "intro_window.png"));
+    // A run of the user's is under way as the logo closes, with "Clean on start" down.
+    MainFm->SettingsFrame->MyRndRectBtn4->SetDown(true);
+    MainFm->RunInProgress = true;
+    int took = WaitForTheLogo();
+    EXPECT_GE(took, 1000) << "the logo stays about two seconds";
+    EXPECT_NE(took, -1) << "and then closes";
+    EXPECT_EQ(IndicatorFm, nullptr) << "no second run";
+    EXPECT_FALSE(MainFm->IntroShowing) << "flag cleared";
+    EXPECT_FALSE(MainFm->CleanOnStartPending) << "flag cleared";
+    MainFm->RunInProgress = false;
+}
+
+TEST_F(IntroWindowTest, NoLogoWhenTheUserTurnedItOff)
+{
+    MainFm = NewForm<TMainFm>(nullptr);
+    ASSERT_NE(WaitForTheLogo(), -1);
+    MainFm->SettingsFrame->MyRndRectBtn7->SetDown(true);
+    MainFm->ShowIntroWindow();
+    EXPECT_EQ(IntroFm, nullptr) << "no logo";
+    EXPECT_FALSE(MainFm->IntroShowing);
+}
+
+TEST_F(IntroWindowTest, TheAboutBoxShowsTheVersionAndTheLink)
+{
+    MainFm = NewForm<TMainFm>(nullptr);
+    WaitForTheLogo();
+    bool shown = false;
+    Later([&] {
+        shown = AboutFm && IsWindowVisible(AboutFm->Handle());
+        if (!AboutFm)
+            return;
+        EXPECT_EQ(AboutFm->MyGraphicLabel6->Caption(), "2.8") << "the version";
+        LONG style = GetWindowLongA(AboutFm->Handle(), GWL_STYLE);
+        EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX), WS_SYSMENU) << "the system menu's button alone";
+        EXPECT_EQ(AboutFm->MyGraphicLabel2->Caption(), TAboutFm::HomePage) << "the link shows its address";
+        EXPECT_TRUE(Snapshot(*AboutFm, "about_window.png"));
+        AboutFm->MyGraphicBtn1->OnClick(nullptr);
+    });
+    MainFm->AboutVelmar1Click(nullptr);
+    EXPECT_TRUE(shown) << "the tray's About... opens the box";
+    Pump();
+    EXPECT_EQ(AboutFm, nullptr) << "OK closes and frees it";
+}
