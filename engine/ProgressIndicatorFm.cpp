@@ -1,6 +1,7 @@
 #include "ProgressIndicatorFm.h"
 
 #include "CRunOwner.h"
+#include "ProgressParts.h"
 
 TIndicatorFm* IndicatorFm = nullptr;
 
@@ -31,26 +32,7 @@ TIndicatorFm::TIndicatorFm(TForm* owner, CRunOwner* runOwner) : TForm(owner), Ru
     };
     Image1->SetParent(this);
 
-    CGauge1 = new TCGauge(this);
-    CGauge1->Name = "CGauge1";
-    CGauge1->SetBounds(13, 66, 205, 20);
-    CGauge1->BackColor = clWhite;
-    CGauge1->ForeColor = RGB(108, 110, 188);
-    CGauge1->Font.Color = clBlack;
-    CGauge1->SetParent(this);
-
-    ImageList1 = new TImageList(this, 71, 20);
-    ImageList1->Name = "ImageList1";
-    ImageList1->LoadFromResourceName("PROGRESSCANCEL");
-    MyGraphicBtn1 = new TMyGraphicBtn(this);
-    MyGraphicBtn1->Name = "MyGraphicBtn1";
-    MyGraphicBtn1->SetBounds(229, 66, 71, 20);
-    MyGraphicBtn1->Style = ssSimple;
-    MyGraphicBtn1->Cursor = crHandPoint;
-    MyGraphicBtn1->SetParent(this);
-    MyGraphicBtn1->SetImageList(ImageList1);
-    MyGraphicBtn1->SetImageNumberOn(2);
-    MyGraphicBtn1->SetImageNumberOff(1);
+    MakeProgressGaugeAndCancel(this, CGauge1, ImageList1, MyGraphicBtn1);
     MyGraphicBtn1->OnClick = [this](TObject* s) { MyGraphicBtn1Click(s); };
 
     MyGraphicLabel3 = MakeLabel("MyGraphicLabel3", 13, 12, 237, 17);
