@@ -163,6 +163,19 @@ bool HaveDisplay()
     return true;
 }
 
+void PumpFor(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+        Sleep(10);
+    } while (GetTickCount() - start < ms);
+}
+
 std::string HelperCommand(const std::string& args)
 {
     return "\"" + ExeDir() + "\\testhelper.exe\" " + args;

@@ -27,6 +27,8 @@ HWND WaitForWindow(DWORD pid, const char* className, DWORD timeoutMs);
 std::string WindowText(HWND wnd);
 
 bool HaveDisplay();
+// Dispatches the thread's messages for that long.
+void PumpFor(DWORD ms);
 
 // The helper program beside the tests: holds files open, reports shell folders.
 std::string HelperCommand(const std::string& args);
