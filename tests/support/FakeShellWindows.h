@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <string>
+
 class TFakeShellWindows {
 public:
     TFakeShellWindows();
@@ -28,4 +30,8 @@ public:
 
 private:
     HMODULE Module = nullptr;
+    DWORD Created = 0;
+    // The registration found before, put back afterwards: the default value, ThreadingModel.
+    std::string Saved[2];
+    bool Had[2] = {false, false};
 };

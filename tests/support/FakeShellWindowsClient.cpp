@@ -14,17 +14,33 @@ void Resolve(HMODULE module, T& entry, const char* name)
     entry = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
+std::string Read(HKEY key, const char* name, bool& had)
+{
+    char buf[MAX_PATH * 2] = {};
+    DWORD size = sizeof buf - 1;
+    had = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buf), &size) == ERROR_SUCCESS;
+    return buf;
+}
+
+void Write(HKEY key, const char* name, const std::string& value)
+{
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+}
+
 }  // namespace
 
+// The sandbox's own registration of the class is put back afterwards.
 TFakeShellWindows::TFakeShellWindows()
 {
     std::string path = testing_support::ExeDir() + "\\fakeshellwindows.dll";
     HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, ServerKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) ==
-        ERROR_SUCCESS) {
-        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                       static_cast<DWORD>(path.size() + 1));
-        RegSetValueExA(key, "ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>("Apartment"), 10);
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, ServerKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key,
+                        &Created) == ERROR_SUCCESS) {
+        Saved[0] = Read(key, nullptr, Had[0]);
+        Saved[1] = Read(key, "ThreadingModel", Had[1]);
+        Write(key, nullptr, path);
+        Write(key, "ThreadingModel", "Apartment");
         RegCloseKey(key);
     }
     Module = LoadLibraryA(path.c_str());
@@ -41,5 +57,19 @@ TFakeShellWindows::TFakeShellWindows()
 // The module stays: COM may still hold objects of it until the apartment ends.
 TFakeShellWindows::~TFakeShellWindows()
 {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, ServerKey);
+    if (Created == REG_CREATED_NEW_KEY) {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, ServerKey);
+        return;
+    }
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ServerKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    const char* names[] = {nullptr, "ThreadingModel"};
+    for (int i = 0; i < 2; ++i) {
+        if (Had[i])
+            Write(key, names[i], Saved[i]);
+        else
+            RegDeleteValueA(key, names[i]);
+    }
+    RegCloseKey(key);
 }
