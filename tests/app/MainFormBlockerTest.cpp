@@ -121,6 +121,27 @@ TEST_F(MainFormBlockerTest, ClosingWithTheBlockerOnStopsItBeforeFreeingIt)
     EXPECT_FALSE(Loaded("Brevik.dll")) << "freed";
 }
 
+TEST_F(MainFormBlockerTest, AFailedStartKeepsTheLibraryUntilTheWindowCloses)
+{
+    Shell.Failure(1);
+    Fm->PopUpActionClick(Fm->PopUpAction);
+    EXPECT_EQ(Fm->PopUpAction->Tag, 0) << "still off";
+    EXPECT_EQ(Fm->TrayIcon1->IconIndex(), TrayNormalImage) << "tray image unchanged";
+    EXPECT_TRUE(Loaded("Brevik.dll")) << "kept for the next try";
+    EXPECT_FALSE(Loaded("Tarvix.dll")) << "no hook without a blocker";
+    Shell.Failure(0);
+    Fm->PopUpActionClick(Fm->PopUpAction);
+    EXPECT_EQ(Fm->PopUpAction->Tag, 1) << "the next try starts it";
+    Fm->PopUpActionClick(Fm->PopUpAction);
+    ASSERT_EQ(Fm->PopUpAction->Tag, 0) << "off again";
+    Shell.Failure(1);
+    Fm->PopUpActionClick(Fm->PopUpAction);
+    ASSERT_EQ(Fm->PopUpAction->Tag, 0) << "a start that fails again";
+    Fm->Free();
+    Fm = nullptr;
+    EXPECT_FALSE(Loaded("Brevik.dll")) << "freed with the window";
+}
+
 TEST_F(MainFormBlockerTest, OneBalloonAtTheWorkAreaCornerFor2500Ms)
 {
     RECT taskbarLeftTop = {100, 60, 1280, 1024};
