@@ -28,10 +28,15 @@ int ValueSize(const char* name)
 // window's own painting leaves its child windows out).
 void RenderTree(TWinControl& w, HDC dc)
 {
+    if (w.InheritsFrom<TComboBox>()) {
+        // A system control prints itself.
+        SendMessageA(w.Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+        return;
+    }
     w.PaintTo(dc);
     for (int i = 0; i < w.ControlCount(); ++i) {
         auto* child = dynamic_cast<TWinControl*>(w.Controls(i));
-        if (!child || !child->Visible() || child->InheritsFrom<TComboBox>())
+        if (!child || !child->Visible())
             continue;
         int saved = SaveDC(dc);
         OffsetViewportOrgEx(dc, child->Left(), child->Top(), nullptr);
@@ -290,34 +295,47 @@ TEST_F(MainWindowTest, TheWindowAsItShowsAtStart)
     Pump();
     TBitmap shot;
     RenderAll(*Fm, shot);
-    ASSERT_TRUE(WritePng(shot, ArtifactPath("main_window.png")));
     EXPECT_NE(shot.Pixel(34 + 100, 93 + 16), RGB(255, 255, 255)) << "the first frame's header is drawn";
     Fm->IETFrame1->MyRndRectBtn12Click(Fm->IETFrame1->MyRndRectBtn12);
     Fm->OptBtn->SetDown(true);
     Fm->OptBtnClick(Fm->OptBtn);
     EXPECT_FALSE(Fm->MainFrame->Visible()) << "settings page replaces the items";
     EXPECT_FALSE(Fm->StretchScroll1->Visible()) << "and its scroll bar";
-    RenderAll(*Fm, shot);
-    ASSERT_TRUE(WritePng(shot, ArtifactPath("main_window_settings.png")));
     Fm->WhatClBtn->SetDown(true);
     Fm->WhatClBtnClick(Fm->WhatClBtn);
     EXPECT_TRUE(Fm->StretchScroll1->Visible()) << "bar back with the expanded frame";
 }
 
+// The shipped English file beside the program; the window made anew over it.
+class EnglishLanguage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!HaveDisplay())
+            GTEST_SKIP() << "no display";
+        HRSRC res = FindResourceA(nullptr, "ENGLISHCON", MAKEINTRESOURCEA(10));
+        ASSERT_NE(res, nullptr) << "the English file is carried";
+        std::string text(static_cast<const char*>(LockResource(LoadResource(nullptr, res))), SizeofResource(nullptr, res));
+        Path = TM_LocalizeClass::ProgramFolder() + "\\English_.con";
+        WriteFileBytes(Path, text);
+        TRegistry(HKEY_CURRENT_USER).DeleteKey("Software\\Ostrand");
+        fm = NewForm<TMainFm>(nullptr);
+        MainFm = fm;
+    }
+    void TearDown() override
+    {
+        if (fm)
+            fm->Free();
+        DeleteFileA(Path.c_str());
+    }
+    std::string Path;
+    TMainFm* fm = nullptr;
+};
+
 // The shipped English file, applied at start, leaves every control where the window put it
 // and no built-in Russian caption behind.
-TEST(EnglishLanguage, KeepsTheLayoutAndReplacesEveryRussianCaption)
+TEST_F(EnglishLanguage, KeepsTheLayoutAndReplacesEveryRussianCaption)
 {
-    if (!HaveDisplay())
-        GTEST_SKIP() << "no display";
-    HRSRC res = FindResourceA(nullptr, "ENGLISHCON", MAKEINTRESOURCEA(10));
-    ASSERT_NE(res, nullptr) << "the English file is carried";
-    std::string text(static_cast<const char*>(LockResource(LoadResource(nullptr, res))), SizeofResource(nullptr, res));
-    std::string path = TM_LocalizeClass::ProgramFolder() + "\\English_.con";
-    WriteFileBytes(path, text);
-    TRegistry(HKEY_CURRENT_USER).DeleteKey("Software\\Ostrand");
-    TMainFm* fm = NewForm<TMainFm>(nullptr);
-    MainFm = fm;
     EXPECT_EQ(fm->SettingsFrame->ComboBox3->Items.Count(), 1) << "one language";
     EXPECT_EQ(fm->MyGraphicBtn4->Left(), MainLayout::MyGraphicBtn4.Left) << "wipe mode button";
     EXPECT_EQ(fm->MyGraphicBtn6->Left(), MainLayout::MyGraphicBtn6.Left) << "close button";
@@ -336,8 +354,31 @@ TEST(EnglishLanguage, KeepsTheLayoutAndReplacesEveryRussianCaption)
                 EXPECT_LT(static_cast<unsigned char>(ch), 0x80) << f->Name << "." << b->Name << ": " << b->Caption();
         }
     EXPECT_EQ(fm->MyGraphicLabel4->Caption(), "00:00") << "the last-run time is not a language text";
-    fm->Free();
-    DeleteFileA(path.c_str());
+}
+
+// The README's pictures: the item page with the Internet Explorer group open, and the
+// settings page, as a user of the English file sees them.
+TEST_F(EnglishLanguage, PicturesOfBothPages)
+{
+    fm->Show();
+    Pump();
+    fm->IETFrame1->MyRndRectBtn12Click(fm->IETFrame1->MyRndRectBtn12);
+    Pump();
+    TBitmap shot;
+    RenderAll(*fm, shot);
+    ASSERT_TRUE(WritePng(shot, ArtifactPath("main_window.png")));
+    EXPECT_GT(fm->IETFrame1->Height(), 33) << "the Internet Explorer group is open";
+    fm->OptBtn->SetDown(true);
+    fm->OptBtnClick(fm->OptBtn);
+    Pump();
+    RenderAll(*fm, shot);
+    ASSERT_TRUE(WritePng(shot, ArtifactPath("main_window_settings.png")));
+    TComboBox* box = fm->SettingsFrame->ComboBox2;
+    POINT at = {box->Left(), box->Top()};
+    MapWindowPoints(fm->SettingsFrame->Handle(), fm->Handle(), &at, 1);
+    RECT inner = {at.x + 3, at.y + 3, at.x + box->Width() - 20, at.y + box->Height() - 3};
+    int area = (inner.right - inner.left) * (inner.bottom - inner.top);
+    EXPECT_GT(CountColor(shot, inner, GetSysColor(COLOR_WINDOW)) * 2, area) << "the profile list is drawn in the picture";
 }
 
 TEST(MainWindowTexts, LastRunCountdownClampAndProfileNames)
