@@ -189,7 +189,8 @@ DWORD WINAPI CloseMessageBox(void* text)
 {
     for (int i = 0; i < 500; ++i) {
         HWND box = FindWindowA("#32770", nullptr);
-        if (box && GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId()) {
+        // Only once it is shown: the box is found before its text is set.
+        if (box && IsWindowVisible(box) && GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId()) {
             EnumChildWindows(box, LongestText, reinterpret_cast<LPARAM>(text));
             PostMessageA(box, WM_COMMAND, IDOK, 0);
             return 0;
