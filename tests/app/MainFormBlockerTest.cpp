@@ -82,10 +82,13 @@ TEST_F(MainFormBlockerTest, TheTrayTogglesTheRealBlockerAndCtrlPausesIt)
     std::string log = ReadFileBytes(Beside("PopUp.log"));
     EXPECT_NE(log.find("IE simple filter: window creation blocked\r\n"), std::string::npos) << "log: " << log;
 
-    Post(Fm->IdCtrlKeyDown);
+    // A real key press, through Tarvix's hook.
+    SendKey(VK_CONTROL, false);
+    PumpFor(200);
     EXPECT_EQ(Fm->TrayIcon1->IconIndex(), TrayPausedImage) << "Ctrl held";
     EXPECT_EQ(NewWindow(), VARIANT_FALSE) << "paused while Ctrl is held";
-    Post(Fm->IdCtrlKeyUp);
+    SendKey(VK_CONTROL, true);
+    PumpFor(200);
     EXPECT_EQ(Fm->TrayIcon1->IconIndex(), TrayBlockerImage) << "Ctrl released";
     EXPECT_EQ(NewWindow(), VARIANT_TRUE) << "blocking again";
 

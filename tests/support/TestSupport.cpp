@@ -176,6 +176,16 @@ void PumpFor(DWORD ms)
     } while (GetTickCount() - start < ms);
 }
 
+void SendKey(WORD vk, bool up)
+{
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof in);
+}
+
 std::string HelperCommand(const std::string& args)
 {
     return "\"" + ExeDir() + "\\testhelper.exe\" " + args;

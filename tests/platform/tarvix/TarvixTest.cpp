@@ -21,16 +21,6 @@ LRESULT CALLBACK ListenerProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcA(w, msg, wp, lp);
 }
 
-void Key(WORD vk, bool up)
-{
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
-
 TEST(Tarvix, CtrlKeysDownAndUpReachTheWindowOnce)
 {
     if (!HaveDisplay())
@@ -50,20 +40,20 @@ TEST(Tarvix, CtrlKeysDownAndUpReachTheWindowOnce)
     ASSERT_TRUE(install && remove) << "exports";
     ASSERT_EQ(install(listener), 1) << "hook set";
 
-    Key(VK_CONTROL, false);
-    Key(VK_CONTROL, false);   // auto-repeat
-    Key(VK_SHIFT, false);
-    Key(VK_SHIFT, true);
-    Key(VK_CONTROL, true);
-    Key(VK_RCONTROL, false);
-    Key(VK_RCONTROL, true);
+    SendKey(VK_CONTROL, false);
+    SendKey(VK_CONTROL, false);   // auto-repeat
+    SendKey(VK_SHIFT, false);
+    SendKey(VK_SHIFT, true);
+    SendKey(VK_CONTROL, true);
+    SendKey(VK_RCONTROL, false);
+    SendKey(VK_RCONTROL, true);
     PumpFor(400);
     EXPECT_EQ(Seen, "dudu") << "one down and one up per press, nothing for Shift";
 
     remove();
     Seen.clear();
-    Key(VK_CONTROL, false);
-    Key(VK_CONTROL, true);
+    SendKey(VK_CONTROL, false);
+    SendKey(VK_CONTROL, true);
     PumpFor(300);
     EXPECT_EQ(Seen, "") << "nothing after the hook is removed";
     FreeLibrary(lib);
