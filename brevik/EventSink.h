@@ -39,3 +39,36 @@ private:
     LONG FRefs = 1;
     DWORD FCookie = NoCookie;
 };
+
+// A sink that holds its source, with a reference, while it is connected to it.
+template <class TSource>
+class TSourceSink : public TEventSink {
+public:
+    using TEventSink::TEventSink;
+    ~TSourceSink() override
+    {
+        if (FSource)
+            FSource->Release();
+    }
+
+protected:
+    bool ConnectTo(TSource* source)
+    {
+        if (!Connect(source))
+            return false;
+        FSource = source;
+        FSource->AddRef();
+        return true;
+    }
+    // The source is let go only when it let go of the sink.
+    bool DisconnectFromSource()
+    {
+        if (!Disconnect(FSource))
+            return false;
+        if (FSource)
+            FSource->Release();
+        FSource = nullptr;
+        return true;
+    }
+    TSource* FSource = nullptr;
+};

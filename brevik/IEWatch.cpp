@@ -4,35 +4,14 @@
 
 #include <exdispid.h>
 
-IEWatch::IEWatch() : TEventSink(DIID_DWebBrowserEvents2, IID_IIEWatch)
+IEWatch::IEWatch() : TSourceSink(DIID_DWebBrowserEvents2, IID_IIEWatch)
 {
     InterlockedIncrement(&brevik::ModuleLocks);
 }
 
 IEWatch::~IEWatch()
 {
-    if (FBrowser)
-        FBrowser->Release();
     InterlockedDecrement(&brevik::ModuleLocks);
-}
-
-bool IEWatch::ConnectToBrowser(IWebBrowser2* browser)
-{
-    if (!Connect(browser))
-        return false;
-    FBrowser = browser;
-    FBrowser->AddRef();
-    return true;
-}
-
-bool IEWatch::DisconnectFromBrowser()
-{
-    if (!Disconnect(FBrowser))
-        return false;
-    if (FBrowser)
-        FBrowser->Release();
-    FBrowser = nullptr;
-    return true;
 }
 
 void IEWatch::OnEvent(DISPID id, DISPPARAMS* params)
@@ -65,6 +44,6 @@ void IEWatch::OnNewWindow2(DISPPARAMS* params)
 void IEWatch::OnQuit()
 {
     SHANDLE_PTR window = 0;
-    if (FBrowser && SUCCEEDED(FBrowser->get_HWND(&window)))
+    if (FSource && SUCCEEDED(FSource->get_HWND(&window)))
         brevik::DetachWatcher(reinterpret_cast<HWND>(window));
 }

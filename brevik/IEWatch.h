@@ -5,13 +5,13 @@
 
 #include <exdisp.h>
 
-class IEWatch : public TEventSink {
+class IEWatch : public TSourceSink<IWebBrowser2> {
 public:
     IEWatch();
     ~IEWatch() override;
 
-    bool ConnectToBrowser(IWebBrowser2* browser);
-    bool DisconnectFromBrowser();
+    bool ConnectToBrowser(IWebBrowser2* browser) { return ConnectTo(browser); }
+    bool DisconnectFromBrowser() { return DisconnectFromSource(); }
     // Ends the library's own reference; an event in progress keeps the watcher until it
     // returns.
     void Destroy() { Release(); }
@@ -23,5 +23,4 @@ protected:
 private:
     void OnNewWindow2(DISPPARAMS* params);
     void OnQuit();
-    IWebBrowser2* FBrowser = nullptr;
 };

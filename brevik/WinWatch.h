@@ -5,20 +5,17 @@
 
 #include <exdisp.h>
 
-class WinWatch : public TEventSink {
+class WinWatch : public TSourceSink<IShellWindows> {
 public:
     WinWatch();
 
-    bool ConnectToShellWindows(IShellWindows* windows);
-    bool DisconnectFromShellWindows();
+    bool ConnectToShellWindows(IShellWindows* windows) { return ConnectTo(windows); }
+    bool DisconnectFromShellWindows() { return DisconnectFromSource(); }
     // Forgets the held list without a call into it: at process end nothing may be called.
-    void Abandon() { FWindows = nullptr; }
+    void Abandon() { FSource = nullptr; }
 
 protected:
     void OnEvent(DISPID id, DISPPARAMS* params) override;
-
-private:
-    IShellWindows* FWindows = nullptr;
 };
 
 extern WinWatch TheWinWatch;
