@@ -145,7 +145,7 @@ TMainFm::TMainFm(TComponent* owner) : TForm(owner)
     };
     TimeTimer = timer("TimeTimer", 1000, true, [this](TObject* s) { TimeTimerTimer(s); });
     CleanTimer = timer("CleanTimer", 60000, false, [this](TObject* s) { CleanTimerTimer(s); });
-    PopUpHintTimer = timer("PopUpHintTimer", 2500, false, nullptr);
+    PopUpHintTimer = timer("PopUpHintTimer", 2500, false, [this](TObject* s) { PopUpHintTimerTimer(s); });
 
     // The hint line follows the pointer over every control that can carry a hint.
     for (TGroupFrame* f : std::initializer_list<TGroupFrame*>{IETFrame1, WinTFrame1, NetTFrame1, SettingsFrame})
@@ -371,6 +371,7 @@ void TMainFm::FormDestroy(TObject*)
     Options = nullptr;
     TM_Logger::Instance();
     TM_Logger::Release();
+    DestroyBlockedHint();
     if (PopUpAction->Tag == 1)
         PopUpActionClick(this);
     if (!SettingsFrame->MyRndRectBtn10->Down())
@@ -380,6 +381,7 @@ void TMainFm::FormDestroy(TObject*)
     if (FHook)
         Application->UnhookMainWindow(FHook);
     FHook = 0;
+    FreeBrevikLib();
 }
 
 bool TMainFm::AppMessageHook(TMessage& message)
@@ -463,11 +465,3 @@ void TMainFm::LoadSettings()
         TM_Logger::Instance()->AddLine(std::string("Error: ") + e.what());
     }
 }
-
-// ---- Parts that later work fills --------------------------------------------------------
-
-// The popup blocker: its library is not part of this program yet.
-void TMainFm::PopUpActionClick(TObject*) {}
-void TMainFm::ShowPopupBlockedBalloon() {}
-void TMainFm::PausePopupBlocker(bool) {}
-void TMainFm::TrayIcon1Click(TObject*) {}

@@ -9,6 +9,7 @@
 #include "MyGraphicLabel.h"
 #include "StretchScroll.h"
 #include "TForm.h"
+#include "THintWindow.h"
 #include "TGroupFrame.h"
 #include "TImage.h"
 #include "TImageList.h"
@@ -194,6 +195,23 @@ public:
     void WriteInstallationPath();
     void WriteContextMenuHandlerKeys();
     TRegistry* SetupRegistry = nullptr;
+
+    // ---- Popup blocker ----------------------------------------------------------------------
+    HMODULE BrevikLib = nullptr;
+    HMODULE TarvixLib = nullptr;
+    int(__cdecl* pSetLogFile)(const char* path) = nullptr;
+    int(__cdecl* pStartMonitor)() = nullptr;
+    int(__cdecl* pStopMonitor)() = nullptr;
+    int(__cdecl* pPauseMonitor)(int pause) = nullptr;
+    int(__cdecl* pInstallCtrlHook)(HWND window) = nullptr;
+    void(__cdecl* pRemoveCtrlHook)() = nullptr;
+    THintWindow* BlockedHint = nullptr;
+    bool SetCtrlHook(bool install);
+    void FreeBrevikLib();
+    void PopUpHintTimerTimer(TObject* sender);
+    void DestroyBlockedHint();
+    // Where the balloon of that size goes: the work area's bottom-right corner.
+    static RECT BalloonBounds(const RECT& workArea, int width, int height);
 
 private:
     TMyGraphicBtn* MakeButton(const char* name, TImageList* list, ssStyle style, int off, int on,

@@ -29,6 +29,10 @@ std::string WindowText(HWND wnd);
 bool WaitForNoProcess(const char* exeName, DWORD timeoutMs);
 
 bool HaveDisplay();
+// Dispatches the thread's messages for that long.
+void PumpFor(DWORD ms);
+// A key going down or up, as the keyboard sends it (SendInput).
+void SendKey(WORD vk, bool up);
 
 // The helper program beside the tests: holds files open, reports shell folders.
 std::string HelperCommand(const std::string& args);

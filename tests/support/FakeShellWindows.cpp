@@ -1,0 +1,409 @@
+// A stand-in for the shell's window list, for the popup blocker's tests: Wine's own has no
+// connection point and its browser raises no events. Registered in the sandbox under
+// CLSID_ShellWindows, it serves a list of browser objects (IWebBrowser2 with its window
+// handle and a DWebBrowserEvents2 connection point) and raises WindowRegistered,
+// NewWindow2 and OnQuit when the test asks (FakeShellWindows.h).
+#include <windows.h>
+#include <exdisp.h>
+#include <exdispid.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <map>
+#include <vector>
+
+namespace {
+
+int Failure = 0; // FakeShellFailure
+
+// One connection point; its owner counts its references.
+class TPoint : public IConnectionPoint {
+public:
+    TPoint(IConnectionPointContainer* owner, REFIID events) : Owner(owner), Events(events) {}
+    ~TPoint() { Clear(); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IConnectionPoint)) {
+            *object = static_cast<IConnectionPoint*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return Owner->AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return Owner->Release(); }
+    HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override
+    {
+        *iid = Events;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** container) override
+    {
+        *container = Owner;
+        Owner->AddRef();
+        return S_OK;
+    }
+    // As a real source does, it asks the sink for the event interface and holds it.
+    HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override
+    {
+        IDispatch* events = nullptr;
+        if (!sink || FAILED(sink->QueryInterface(Events, reinterpret_cast<void**>(&events))))
+            return CONNECT_E_CANNOTCONNECT;
+        *cookie = Next++;
+        Sinks[*cookie] = events;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override
+    {
+        auto found = Sinks.find(cookie);
+        if (found == Sinks.end() || (Failure & 2))
+            return CONNECT_E_NOCONNECTION;
+        IDispatch* sink = found->second;
+        Sinks.erase(found);
+        sink->Release();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** connections) override
+    {
+        *connections = nullptr;
+        return E_NOTIMPL;
+    }
+
+    // Calls every sink connected now, each held for the length of its call.
+    int Fire(DISPID id, DISPPARAMS* params)
+    {
+        std::vector<IDispatch*> sinks;
+        for (auto& s : Sinks) {
+            s.second->AddRef();
+            sinks.push_back(s.second);
+        }
+        for (IDispatch* sink : sinks) {
+            sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, params, nullptr, nullptr, nullptr);
+            sink->Release();
+        }
+        return static_cast<int>(sinks.size());
+    }
+    int Count() const { return static_cast<int>(Sinks.size()); }
+    void Clear()
+    {
+        for (auto& s : Sinks)
+            s.second->Release();
+        Sinks.clear();
+    }
+
+private:
+    IConnectionPointContainer* Owner;
+    const IID& Events;
+    std::map<DWORD, IDispatch*> Sinks;
+    DWORD Next = 1;
+};
+
+// What both fakes share: references, IDispatch that answers nothing, one connection point.
+template <class TMain>
+class TSource : public TMain, public IConnectionPointContainer {
+public:
+    TSource(REFIID own, REFIID events) : Own(own), Point(this, events) {}
+    virtual ~TSource() = default;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, Own))
+            *object = static_cast<TMain*>(this);
+        else if (IsEqualIID(iid, IID_IConnectionPointContainer))
+            *object = static_cast<IConnectionPointContainer*>(this);
+        else {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++Refs; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        ULONG refs = --Refs;
+        if (refs == 0)
+            delete this;
+        return refs;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
+    {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** points) override
+    {
+        *points = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override
+    {
+        IID events;
+        Point.GetConnectionInterface(&events);
+        if (!IsEqualIID(iid, events) || Refused()) {
+            *point = nullptr;
+            return CONNECT_E_NOCONNECTION;
+        }
+        *point = &Point;
+        Point.AddRef();
+        return S_OK;
+    }
+
+    ULONG Refs = 1;
+    const IID& Own;
+    TPoint Point;
+
+protected:
+    virtual bool Refused() const { return false; }
+};
+
+class TFakeBrowser : public TSource<IWebBrowser2> {
+public:
+    explicit TFakeBrowser(HWND window) : TSource(IID_IWebBrowser2, DIID_DWebBrowserEvents2), Window(window) {}
+    HWND Window;
+
+    HRESULT STDMETHODCALLTYPE get_HWND(SHANDLE_PTR* handle) override
+    {
+        *handle = reinterpret_cast<SHANDLE_PTR>(Window);
+        return S_OK;
+    }
+    // Nothing else of a browser is asked for.
+    HRESULT STDMETHODCALLTYPE GoBack() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GoForward() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GoHome() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GoSearch() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Navigate(BSTR, VARIANT *, VARIANT *, VARIANT *, VARIANT *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Refresh() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Refresh2(VARIANT *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Stop() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Application(IDispatch **) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Parent(IDispatch **) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Container(IDispatch **) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Document(IDispatch **) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_TopLevelContainer(VARIANT_BOOL *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Type(BSTR *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Left(LONG *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Left(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Top(LONG *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Top(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Width(LONG *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Width(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Height(LONG *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Height(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_LocationName(BSTR *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_LocationURL(BSTR *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Busy(VARIANT_BOOL *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Quit() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ClientToWindow(int *, int *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE PutProperty(BSTR, VARIANT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetProperty(BSTR, VARIANT *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Name(BSTR *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_FullName(BSTR *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Path(BSTR *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Visible(VARIANT_BOOL *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Visible(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_StatusBar(VARIANT_BOOL *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_StatusBar(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_StatusText(BSTR *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_StatusText(BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_ToolBar(int *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_ToolBar(int) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_MenuBar(VARIANT_BOOL *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_MenuBar(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_FullScreen(VARIANT_BOOL *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_FullScreen(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Navigate2(VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryStatusWB(OLECMDID, OLECMDF *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ExecWB(OLECMDID, OLECMDEXECOPT, VARIANT *, VARIANT *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ShowBrowserBar(VARIANT *, VARIANT *, VARIANT *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_ReadyState(READYSTATE *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Offline(VARIANT_BOOL *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Offline(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Silent(VARIANT_BOOL *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Silent(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_RegisterAsBrowser(VARIANT_BOOL *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_RegisterAsBrowser(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_RegisterAsDropTarget(VARIANT_BOOL *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_RegisterAsDropTarget(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_TheaterMode(VARIANT_BOOL *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_TheaterMode(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_AddressBar(VARIANT_BOOL *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_AddressBar(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Resizable(VARIANT_BOOL *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Resizable(VARIANT_BOOL) override { return E_NOTIMPL; }
+};
+
+class TFakeShellWindows : public TSource<IShellWindows> {
+public:
+    TFakeShellWindows() : TSource(IID_IShellWindows, DIID_DShellWindowsEvents) {}
+    std::vector<TFakeBrowser*> Browsers;
+
+    HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override
+    {
+        *count = static_cast<LONG>(Browsers.size());
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Item(VARIANT index, IDispatch** item) override
+    {
+        *item = nullptr;
+        if (V_VT(&index) != VT_I4 || V_I4(&index) < 0 || static_cast<size_t>(V_I4(&index)) >= Browsers.size())
+            return S_FALSE;
+        *item = Browsers[V_I4(&index)];
+        (*item)->AddRef();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Register(IDispatch*, LONG, int, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RegisterPending(LONG, VARIANT*, VARIANT*, int, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Revoke(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnNavigate(LONG, VARIANT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnActivated(LONG, VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE FindWindowSW(VARIANT*, VARIANT*, int, LONG*, int, IDispatch**) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE OnCreated(LONG, IUnknown*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ProcessAttachDetach(VARIANT_BOOL) override { return E_NOTIMPL; }
+
+protected:
+    bool Refused() const override { return Failure & 1; }
+};
+
+// The one list of this process, made at the first request.
+TFakeShellWindows* Shell = nullptr;
+TFakeShellWindows* TheShell()
+{
+    if (!Shell)
+        Shell = new TFakeShellWindows;
+    return Shell;
+}
+
+TFakeBrowser* BrowserAt(int index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= TheShell()->Browsers.size())
+        return nullptr;
+    return TheShell()->Browsers[index];
+}
+
+class TFactory : public IClassFactory {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
+            *object = this;
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
+    {
+        *object = nullptr;
+        if (outer)
+            return CLASS_E_NOAGGREGATION;
+        if (Failure & 4)
+            return E_OUTOFMEMORY;
+        return TheShell()->QueryInterface(iid, object);
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+} Factory;
+
+}  // namespace
+
+extern "C" {
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object)
+{
+    if (!IsEqualCLSID(clsid, CLSID_ShellWindows)) {
+        *object = nullptr;
+        return CLASS_E_CLASSNOTAVAILABLE;
+    }
+    return Factory.QueryInterface(iid, object);
+}
+
+// The list and its browsers stay until the process ends.
+STDAPI DllCanUnloadNow()
+{
+    return S_FALSE;
+}
+
+int FakeShellAddBrowser(HWND window, int announce)
+{
+    TheShell()->Browsers.push_back(new TFakeBrowser(window));
+    if (announce) {
+        VARIANT cookie;
+        VariantInit(&cookie);
+        V_VT(&cookie) = VT_I4;
+        V_I4(&cookie) = static_cast<LONG>(TheShell()->Browsers.size());
+        DISPPARAMS params = {&cookie, nullptr, 1, 0};
+        TheShell()->Point.Fire(DISPID_WINDOWREGISTERED, &params);
+    }
+    return static_cast<int>(TheShell()->Browsers.size()) - 1;
+}
+
+int FakeShellNewWindow(int index, VARIANT_BOOL* cancel)
+{
+    TFakeBrowser* browser = BrowserAt(index);
+    if (!browser)
+        return -1;
+    IDispatch* window = nullptr;
+    VARIANT args[2];
+    VariantInit(&args[0]);
+    VariantInit(&args[1]);
+    *cancel = VARIANT_FALSE;
+    V_VT(&args[0]) = VT_BYREF | VT_BOOL;
+    V_BOOLREF(&args[0]) = cancel;
+    V_VT(&args[1]) = VT_BYREF | VT_DISPATCH;
+    V_DISPATCHREF(&args[1]) = &window;
+    DISPPARAMS params = {args, nullptr, 2, 0};
+    return browser->Point.Fire(DISPID_NEWWINDOW2, &params);
+}
+
+// The browser quits: it says so, then leaves the list.
+int FakeShellQuit(int index)
+{
+    TFakeBrowser* browser = BrowserAt(index);
+    if (!browser)
+        return -1;
+    DISPPARAMS params = {nullptr, nullptr, 0, 0};
+    int called = browser->Point.Fire(DISPID_ONQUIT, &params);
+    TheShell()->Browsers.erase(TheShell()->Browsers.begin() + index);
+    browser->Release();
+    return called;
+}
+
+// Connected sinks of a browser; of the list itself for -1.
+int FakeShellSinks(int index)
+{
+    if (index == -1)
+        return TheShell()->Point.Count();
+    TFakeBrowser* browser = BrowserAt(index);
+    return browser ? browser->Point.Count() : -1;
+}
+
+// References held on a browser besides the list's own.
+int FakeShellHeld(int index)
+{
+    TFakeBrowser* browser = index == -1 ? nullptr : BrowserAt(index);
+    if (index == -1)
+        return static_cast<int>(TheShell()->Refs) - 1;
+    return browser ? static_cast<int>(browser->Refs) - 1 : -1;
+}
+
+// 1: the list has no connection point; 2: every Unadvise fails; 4: the list cannot be made.
+void FakeShellFailure(int flags)
+{
+    Failure = flags;
+}
+
+}  // extern "C"
