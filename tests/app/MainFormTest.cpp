@@ -306,6 +306,37 @@ TEST_F(MainWindowTest, TheWindowAsItShowsAtStart)
     EXPECT_TRUE(Fm->StretchScroll1->Visible()) << "bar back with the expanded frame";
 }
 
+// Alt+Space hides and shows the browser's frame windows; Alt+Z takes the program out of
+// sight, tray icon included, and back.
+TEST_F(MainWindowTest, HotKeysHideBrowserWindowsAndTheProgram)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "IEFrame";
+    RegisterClassA(&wc);
+    HWND browser = CreateWindowA("IEFrame", "browser", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+    ASSERT_NE(browser, nullptr);
+    Fm->Show();
+    Pump();
+    SendMessageA(Fm->Handle(), WM_HOTKEY, 32, 0);
+    EXPECT_FALSE(IsWindowVisible(browser)) << "Alt+Space hides the browser";
+    EXPECT_EQ(Fm->HideShow1->Caption(), Fm->MainFmWords.ShowIEWndWD) << "the item offers to show";
+    SendMessageA(Fm->Handle(), WM_HOTKEY, 32, 0);
+    EXPECT_TRUE(IsWindowVisible(browser)) << "pressed again, it shows";
+    EXPECT_EQ(Fm->HideShow1->Caption(), Fm->MainFmWords.HideIEWndWD);
+
+    SendMessageA(Fm->Handle(), WM_HOTKEY, 33, 0);
+    EXPECT_FALSE(IsWindowVisible(Fm->Handle())) << "Alt+Z hides the window";
+    EXPECT_FALSE(Fm->TrayIcon1->Visible()) << "and the tray icon";
+    EXPECT_FALSE(Fm->WindowsShown);
+    SendMessageA(Fm->Handle(), WM_HOTKEY, 33, 0);
+    EXPECT_TRUE(IsWindowVisible(Fm->Handle())) << "pressed again, the window is back";
+    EXPECT_TRUE(Fm->TrayIcon1->Visible()) << "with its tray icon";
+    DestroyWindow(browser);
+}
+
 // The shipped English file beside the program; the window made anew over it.
 class EnglishLanguage : public ::testing::Test {
 protected:
