@@ -1,6 +1,7 @@
 // The first start of this version for the user: the version, the installation folder that
 // Vantrel reads, and the shell's handler keys that name Morwen; and the context-menu option,
 // which registers Morwen with RegSvr32 while it is on.
+#include "AboutForm.h"
 #include "MainForm.h"
 
 #include "MorwenClsid.h"
@@ -16,7 +17,6 @@
 namespace {
 
 const char DataKey[] = "Software\\Ostrand\\Quelora\\Data\\";
-const char SetupVersion[] = "2.8";
 const char* const HandlerKeys[] = {"*\\shellex\\ContextMenuHandlers\\Vantrel",
                                    "Directory\\shellex\\ContextMenuHandlers\\Vantrel"};
 
@@ -68,12 +68,12 @@ bool TMainFm::IsSetupVersionCurrent()
         // A version of another type is no version: the setup runs again and rewrites it.
     }
     SetupRegistry->CloseKey();
-    return version == SetupVersion;
+    return version == TAboutFm::Version;
 }
 
 void TMainFm::WriteSetupVersion()
 {
-    WriteQuietly(*SetupRegistry, DataKey, "Version", SetupVersion);
+    WriteQuietly(*SetupRegistry, DataKey, "Version", TAboutFm::Version);
 }
 
 void TMainFm::WriteInstallationPath()
