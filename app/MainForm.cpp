@@ -242,16 +242,8 @@ TMainFm::~TMainFm()
 TMyGraphicBtn* TMainFm::MakeButton(const char* name, TImageList* list, ssStyle style, int off, int on, const MainLayout::Rect& r,
                                    const char* hint)
 {
-    auto* b = new TMyGraphicBtn(this);
-    b->Name = name;
-    b->SetBounds(r.Left, r.Top, r.Width, r.Height);
-    b->Style = style;
-    b->Cursor = crHandPoint;
+    auto* b = MakePictureButton(this, name, r.Left, r.Top, r.Width, r.Height, style, list, off, on);
     b->Hint = hint;
-    b->SetParent(this);
-    b->SetImageList(list);
-    b->SetImageNumberOff(off);
-    b->SetImageNumberOn(on);
     return b;
 }
 

@@ -75,29 +75,17 @@ TMyRndRectBtn* TGroupFrame::MakeGroupBox(bool down)
 
 TMyGraphicBtn* TGroupFrame::MakeGroupIcon(int picture)
 {
-    auto* g = new TMyGraphicBtn(this);
-    g->Name = "MyGraphicBtn1";
-    g->SetBounds(Header::GroupIcon.Left, Header::GroupIcon.Top, Header::GroupIcon.Width, Header::GroupIcon.Height);
-    g->Style = ssPicture;
-    g->SetParent(this);
-    g->SetImageList(GroupIcons);
-    g->SetImageNumberOn(picture);
-    g->SetImageNumberOff(picture);
+    const auto& r = Header::GroupIcon;
+    auto* g = MakePictureButton(this, "MyGraphicBtn1", r.Left, r.Top, r.Width, r.Height, ssPicture, GroupIcons, picture,
+                                picture);
+    g->Cursor = crDefault;   // a picture, not a button to press
     return g;
 }
 
 TMyGraphicBtn* TGroupFrame::MakeFrameButton(const char* name, int first, const char* hint, const MainLayout::Rect& r)
 {
-    auto* g = new TMyGraphicBtn(this);
-    g->Name = name;
-    g->SetBounds(r.Left, r.Top, r.Width, r.Height);
-    g->Style = ssOnOver;
-    g->Cursor = crHandPoint;
+    auto* g = MakePictureButton(this, name, r.Left, r.Top, r.Width, r.Height, ssOnOver, FrameButtons, first, first + 1);
     g->Hint = hint;
-    g->SetParent(this);
-    g->SetImageList(FrameButtons);
-    g->SetImageNumberOff(first);
-    g->SetImageNumberOn(first + 1);
     return g;
 }
 

@@ -33,16 +33,7 @@ TImageList* TSkinnedForm::MakeImageList(const char* name, const char* resource, 
 TMyGraphicBtn* TSkinnedForm::MakeButton(const char* name, TImageList* list, int on, int off, int left, int top,
                                         int width, int height)
 {
-    auto* b = new TMyGraphicBtn(this);
-    b->Name = name;
-    b->SetBounds(left, top, width, height);
-    b->Style = ssSimple;
-    b->Cursor = crHandPoint;
-    b->SetParent(this);
-    b->SetImageList(list);
-    b->SetImageNumberOn(on);
-    b->SetImageNumberOff(off);
-    return b;
+    return MakePictureButton(this, name, left, top, width, height, ssSimple, list, off, on);
 }
 
 TStretchScroll* TSkinnedForm::MakeScroll(const char* name, TImageList* list, int left, int top, int height)

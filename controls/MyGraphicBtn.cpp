@@ -1,5 +1,7 @@
 #include "MyGraphicBtn.h"
 
+#include "TWinControl.h"
+
 void TMyGraphicBtn::SetImageList(TImageList* list)
 {
     FImageList = list;
@@ -112,4 +114,19 @@ void TMyGraphicBtn::Dispatch(TMessage& message)
     default:
         TGraphicControl::Dispatch(message);
     }
+}
+
+TMyGraphicBtn* MakePictureButton(TWinControl* parent, const char* name, int left, int top, int width, int height,
+                                 ssStyle style, TImageList* list, int off, int on)
+{
+    auto* b = new TMyGraphicBtn(parent);
+    b->Name = name;
+    b->SetBounds(left, top, width, height);
+    b->Style = style;
+    b->Cursor = crHandPoint;
+    b->SetParent(parent);
+    b->SetImageList(list);
+    b->SetImageNumberOff(off);
+    b->SetImageNumberOn(on);
+    return b;
 }

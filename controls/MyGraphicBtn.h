@@ -55,3 +55,8 @@ private:
     // one (after a double click that closed a window above it, say) must not click.
     bool FPressed = false;
 };
+
+// A picture button as the skinned windows make them: owned by and placed on `parent`, its
+// pictures from `list`, the hand pointer over it.
+TMyGraphicBtn* MakePictureButton(TWinControl* parent, const char* name, int left, int top, int width, int height,
+                                 ssStyle style, TImageList* list, int off, int on);

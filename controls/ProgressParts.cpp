@@ -15,13 +15,5 @@ void MakeProgressGaugeAndCancel(TWinControl* window, TCGauge*& gauge, TImageList
     pictures = new TImageList(window, 71, 20);
     pictures->Name = "ImageList1";
     pictures->LoadFromResourceName("PROGRESSCANCEL");
-    cancel = new TMyGraphicBtn(window);
-    cancel->Name = "MyGraphicBtn1";
-    cancel->SetBounds(229, 66, 71, 20);
-    cancel->Style = ssSimple;
-    cancel->Cursor = crHandPoint;
-    cancel->SetParent(window);
-    cancel->SetImageList(pictures);
-    cancel->SetImageNumberOn(2);
-    cancel->SetImageNumberOff(1);
+    cancel = MakePictureButton(window, "MyGraphicBtn1", 229, 66, 71, 20, ssSimple, pictures, 1, 2);
 }
