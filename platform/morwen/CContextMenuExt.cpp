@@ -69,20 +69,26 @@ bool WriteWholeFile(const std::string& folder, const std::string& name, const st
     char temp[MAX_PATH];
     if (!GetTempFileNameA(folder.c_str(), "cmf", 0, temp))
         return false;
-    HANDLE f = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD put = 0;
-    bool ok = f != INVALID_HANDLE_VALUE && WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &put, nullptr) &&
-              put == text.size() && FlushFileBuffers(f);
-    DWORD error = GetLastError();
-    if (f != INVALID_HANDLE_VALUE)
+    DWORD error = ERROR_SUCCESS;
+    HANDLE f = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+    } else {
+        DWORD put = 0;
+        if (!WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &put, nullptr) || !FlushFileBuffers(f))
+            error = GetLastError();
+        else if (put != text.size())
+            error = ERROR_HANDLE_DISK_FULL;
         CloseHandle(f);
-    ok = ok && MoveFileExA(temp, (folder + name).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) {
-        error = GetLastError() ? GetLastError() : error;
-        DeleteFileA(temp);
-        SetLastError(error);
     }
-    return ok;
+    if (error == ERROR_SUCCESS &&
+        !MoveFileExA(temp, (folder + name).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = GetLastError();
+    if (error == ERROR_SUCCESS)
+        return true;
+    DeleteFileA(temp);
+    SetLastError(error);
+    return false;
 }
 
 // The work list's lock, taken for the life of the object.

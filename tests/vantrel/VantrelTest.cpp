@@ -155,7 +155,8 @@ TEST_F(VantrelTest, UnsafeLinesAreSkippedAndLogged)
                                                                                            << log;
     // Line 11 is a path that names nothing: it touches nothing, is not logged, and the lines
     // after it are done.
-    EXPECT_EQ(ReadFileBytes(cutToPath), "cut") << "the file line 11 names when cut to " << cutToPath.size();
+    EXPECT_EQ(PathExists(cutToPath) ? ReadFileBytes(cutToPath) : "(gone)", "cut")
+        << "the file line 11 names when cut to " << cutToPath.size() << " characters";
     for (int n = 11; n <= 14; ++n)
         EXPECT_EQ(log.find("Skipped line " + std::to_string(n) + "  "), std::string::npos) << "line " << n << " in\n"
                                                                                            << log;
