@@ -108,17 +108,6 @@ bool KeyExists(HKEY root, const std::string& key)
     return true;
 }
 
-void SetInstallationFolder(const std::string& folder)
-{
-    HKEY k;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ostrand\\Quelora\\Data", 0, nullptr, 0, KEY_SET_VALUE,
-                              nullptr, &k, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(k, "InstallationPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                   static_cast<DWORD>(folder.size() + 1));
-    RegCloseKey(k);
-}
-
 // The item for a selection, as the shell makes it on the calling thread.
 IContextMenu* MenuFor(SelectionData& selection)
 {
@@ -285,6 +274,7 @@ TEST_F(MorwenTest, WipesTheSelectionThroughVantrel)
     DeleteFileW(foreign.c_str());
 }
 
+#ifdef _WIN64
 // A page whose address has zero low 32 bits, as 64-bit pointers above 4 GiB may have;
 // nullptr where none can be had.
 char* PageAboveFourGigabytes()
@@ -294,6 +284,7 @@ char* PageAboveFourGigabytes()
             return static_cast<char*>(page);
     return nullptr;
 }
+#endif
 
 TEST_F(MorwenTest, AVerbAboveFourGigabytesIsReadAsText)
 {
@@ -430,7 +421,7 @@ TEST_F(MorwenTest, SaysWhyWhenTheListOrVantrelFails)
         {dir + "\\", "Vantrel could not be started from " + dir + "\\Vantrel.exe"},
     };
     for (const Case& c : cases) {
-        SetInstallationFolder(c.folder);
+        SetInstallationPath(c.folder);
         std::string shown;
         std::thread closer([&] { shown = BoxOwnedBy(shell, 15000); });
         HRESULT hr = Invoke(menu, MAKEINTRESOURCEA(0), shell);
