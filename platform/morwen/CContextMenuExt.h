@@ -25,11 +25,12 @@ public:
     STDMETHODIMP InvokeCommand(CMINVOKECOMMANDINFO* info) override;
     STDMETHODIMP GetCommandString(UINT_PTR id, UINT type, UINT* reserved, CHAR* name, UINT size) override;
 
-    // The selection as full 8-bit paths; a name that the ANSI code page cannot spell is left
-    // out, never handed on with '?' in it.
-    static std::vector<std::string> AnsiPaths(HDROP drop);
-    // Writes the work list into the installation folder and starts Vantrel from there.
-    static HRESULT HandToVantrel(const std::vector<std::string>& paths);
+    // The selection as full 8-bit paths in the code page; a name that the code page cannot
+    // spell is left out, never handed on with '?' or a look-alike in it.
+    static std::vector<std::string> AnsiPaths(HDROP drop, UINT codePage = CP_ACP);
+    // Writes the work list into the installation folder and starts Vantrel from there; on
+    // failure, why tells the user what did not work.
+    static HRESULT HandToVantrel(const std::vector<std::string>& paths, std::string& why);
 
     // Objects alive, for DllCanUnloadNow.
     static LONG Objects;

@@ -11,7 +11,9 @@
 namespace {
 
 HMODULE Module = nullptr;
-LONG Locks = 0;
+// References to the class factory and the shell's server locks: the shell may hold the
+// factory across its calls to DllCanUnloadNow, and the library must outlive it.
+LONG FactoryRefs = 0;
 
 const char ClassKey[] = "CLSID\\" MORWEN_CLSID_TEXT;
 const char UserClasses[] = "Software\\Classes\\";
@@ -28,11 +30,12 @@ public:
             return E_NOINTERFACE;
         }
         *out = this;
+        AddRef();
         return S_OK;
     }
-    // One static factory: the server's lock count keeps the library, not references.
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    // One static factory, never freed; its references only keep the library loaded.
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&FactoryRefs); }
+    STDMETHODIMP_(ULONG) Release() override { return InterlockedDecrement(&FactoryRefs); }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override
     {
         if (!out)
@@ -50,9 +53,9 @@ public:
     STDMETHODIMP LockServer(BOOL lock) override
     {
         if (lock)
-            InterlockedIncrement(&Locks);
+            AddRef();
         else
-            InterlockedDecrement(&Locks);
+            Release();
         return S_OK;
     }
 };
@@ -79,19 +82,18 @@ bool RegisterClassUnder(HKEY root, const std::string& classes, const std::string
            SetString(root, key + "\\InprocServer32", "ThreadingModel", "Apartment");
 }
 
-void DeleteTreeKey(HKEY root, const std::string& key)
+// Deletes the key with every key below it; true when it is gone (or was never there).
+bool DeleteTreeKey(HKEY root, const std::string& key)
 {
     HKEY k;
     if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | KEY_WRITE, &k) != ERROR_SUCCESS)
-        return;
+        return true;
+    // Each round removes what is now the first subkey; one that will not go ends the walk.
     char name[256];
-    while (RegEnumKeyA(k, 0, name, sizeof name) == ERROR_SUCCESS) {
-        DeleteTreeKey(k, name);
-        if (RegDeleteKeyA(k, name) != ERROR_SUCCESS)
-            break;
+    while (RegEnumKeyA(k, 0, name, sizeof name) == ERROR_SUCCESS && DeleteTreeKey(k, name)) {
     }
     RegCloseKey(k);
-    RegDeleteKeyA(root, key.c_str());
+    return RegDeleteKeyA(root, key.c_str()) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -117,7 +119,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out)
 
 STDAPI DllCanUnloadNow()
 {
-    return CContextMenuExt::Objects == 0 && Locks == 0 ? S_OK : S_FALSE;
+    return CContextMenuExt::Objects == 0 && FactoryRefs == 0 ? S_OK : S_FALSE;
 }
 
 STDAPI DllRegisterServer()
@@ -136,14 +138,14 @@ STDAPI DllRegisterServer()
 
 STDAPI DllUnregisterServer()
 {
-    DeleteTreeKey(HKEY_CLASSES_ROOT, ClassKey);
-    DeleteTreeKey(HKEY_CURRENT_USER, std::string(UserClasses) + ClassKey);
+    bool gone = DeleteTreeKey(HKEY_CLASSES_ROOT, ClassKey);
+    gone = DeleteTreeKey(HKEY_CURRENT_USER, std::string(UserClasses) + ClassKey) && gone;
     HKEY k;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ApprovedKey, 0, KEY_SET_VALUE, &k) == ERROR_SUCCESS) {
         RegDeleteValueA(k, MORWEN_CLSID_TEXT);
         RegCloseKey(k);
     }
-    return S_OK;
+    return gone ? S_OK : SELFREG_E_CLASS;
 }
 
 STDAPI DllInstall(BOOL install, LPCWSTR)

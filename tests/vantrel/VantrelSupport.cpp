@@ -6,10 +6,9 @@
 
 namespace testing_support {
 
-void SetInstallationPath()
+void SetInstallationPath(const std::string& folder)
 {
     HKEY k;
-    std::string folder = ExeDir() + "\\";
     RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ostrand\\Quelora\\Data", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
                     nullptr);
     RegSetValueExA(k, "InstallationPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),

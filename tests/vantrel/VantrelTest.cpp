@@ -26,6 +26,39 @@ void MakeBigFile(const std::string& path, long long size)
     CloseHandle(f);
 }
 
+// Gives everyone the access to the folder (the system maps it onto the owner's rights).
+bool SetFolderAccess(const std::string& folder, DWORD access)
+{
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone))
+        return false;
+    char aclBuffer[256];
+    auto* acl = reinterpret_cast<ACL*>(aclBuffer);
+    SECURITY_DESCRIPTOR sd;
+    bool ok = InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION) && AddAccessAllowedAce(acl, ACL_REVISION, access, everyone) &&
+              InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) && SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE) &&
+              SetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, &sd);
+    FreeSid(everyone);
+    return ok;
+}
+
+// Bytes of the file at the offset, read without holding it.
+std::string ReadAt(const std::string& path, long long offset, DWORD size)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::string data(size, '\0');
+    LARGE_INTEGER at;
+    at.QuadPart = offset;
+    DWORD got = 0;
+    bool ok = f != INVALID_HANDLE_VALUE && SetFilePointerEx(f, at, nullptr, FILE_BEGIN) &&
+              ReadFile(f, &data[0], size, &got, nullptr);
+    if (f != INVALID_HANDLE_VALUE)
+        CloseHandle(f);
+    data.resize(ok ? got : 0);
+    return data;
+}
+
 class VantrelTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -37,6 +70,41 @@ protected:
     }
     std::string Dir;
 };
+
+// Starts Vantrel, clicks Cancel once its window is at work, and waits for its end; false
+// (after a failed check) when it did not go so.
+bool StartAndCancel(const std::string& commandLine, bool screenshot)
+{
+    DWORD pid = 0;
+    HANDLE process = StartProgram(commandLine, &pid);
+    EXPECT_NE(process, nullptr);
+    if (!process)
+        return false;
+    HWND window = WaitForWindow(pid, "QueloraWindow", 20000);
+    EXPECT_NE(window, nullptr) << "Vantrel's window";
+    Sleep(300);
+    if (window && screenshot) {
+        EXPECT_EQ(WindowText(window), "Vantrel Progress Indicator");
+        // The window at work, for people to look at.
+        TBitmap shot;
+        shot.SetSize(313, 97);
+        HDC dc = GetDC(window);
+        BitBlt(shot.Canvas().DC(), 0, 0, 313, 97, dc, 0, 0, SRCCOPY);
+        ReleaseDC(window, dc);
+        EXPECT_TRUE(WritePng(shot, ArtifactPath("vantrel_window.png")));
+        RECT band = {13, 12, 299, 60};
+        EXPECT_GT(CountColor(shot, band, RGB(0xB5, 0xB5, 0xB5)), 1000) << "the labels' grey band";
+    }
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(CancelX, CancelY));
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(CancelX, CancelY));
+    bool ended = WaitForSingleObject(process, 60000) == WAIT_OBJECT_0;
+    EXPECT_TRUE(ended) << "Vantrel ends after Cancel";
+    DWORD code = 99;
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    EXPECT_EQ(code, 0u) << "exit code";
+    return window && ended && code == 0;
+}
 
 }  // namespace
 
@@ -61,13 +129,16 @@ TEST_F(VantrelTest, UnsafeLinesAreSkippedAndLogged)
         "C:\\windows",                             // 8
         "C:\\windows\\system32",                   // 9
         lineWithNul,                               // 10
-        "C:\\qtest\\" + std::string(10000, 'x'),   // 11: a name no file system takes
+        Dir + "\\" + std::string(10000, 'x'),     // 11: a name no file system takes
         Dir + "\\missing.txt",                     // 12
         Dir + "\\safe.txt",                        // 13
         Dir + "\\sub",                             // 14
     };
     WriteWorkList(lines);
     std::string list = ReadFileBytes(WorkListPath());
+    // What line 11 would name if it were cut to a path's length.
+    const std::string cutToPath = Dir + "\\" + std::string(MAX_PATH - 2 - Dir.size(), 'x');
+    WriteFileBytes(cutToPath, "cut");
 
     ASSERT_EQ(RunProgram(Vantrel(), 60000), 0) << "exit code";
 
@@ -82,7 +153,11 @@ TEST_F(VantrelTest, UnsafeLinesAreSkippedAndLogged)
     for (int n = 1; n <= 10; ++n)
         EXPECT_NE(log.find("Skipped line " + std::to_string(n) + "  "), std::string::npos) << "line " << n << " in\n"
                                                                                            << log;
-    for (int n = 12; n <= 14; ++n)
+    // Line 11 is a path that names nothing: it touches nothing, is not logged, and the lines
+    // after it are done.
+    EXPECT_EQ(PathExists(cutToPath) ? ReadFileBytes(cutToPath) : "(gone)", "cut")
+        << "the file line 11 names when cut to " << cutToPath.size() << " characters";
+    for (int n = 11; n <= 14; ++n)
         EXPECT_EQ(log.find("Skipped line " + std::to_string(n) + "  "), std::string::npos) << "line " << n << " in\n"
                                                                                            << log;
     DeleteFileA("C:\\canary.txt");
@@ -99,34 +174,40 @@ TEST_F(VantrelTest, CancelDeletesTheFileInHandAndStops)
     WriteFileBytes(Dir + "\\folder\\inside.txt", "inside");
     WriteWorkList({Dir + "\\big1.bin", Dir + "\\big2.bin", Dir + "\\after.txt", Dir + "\\folder"});
 
-    DWORD pid = 0;
-    HANDLE process = StartProgram(Vantrel(), &pid);
-    ASSERT_NE(process, nullptr);
-    HWND window = WaitForWindow(pid, "QueloraWindow", 20000);
-    ASSERT_NE(window, nullptr) << "Vantrel's window";
-    EXPECT_EQ(WindowText(window), "Vantrel Progress Indicator");
-    // The window at work, for people to look at.
-    Sleep(300);
-    TBitmap shot;
-    shot.SetSize(313, 97);
-    HDC dc = GetDC(window);
-    BitBlt(shot.Canvas().DC(), 0, 0, 313, 97, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window, dc);
-    EXPECT_TRUE(WritePng(shot, ArtifactPath("vantrel_window.png")));
-    RECT band = {13, 12, 299, 60};
-    EXPECT_GT(CountColor(shot, band, RGB(0xB5, 0xB5, 0xB5)), 1000) << "the labels' grey band";
-    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(CancelX, CancelY));
-    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(CancelX, CancelY));
-    ASSERT_EQ(WaitForSingleObject(process, 60000), WAIT_OBJECT_0) << "Vantrel ends after Cancel";
-    DWORD code = 99;
-    GetExitCodeProcess(process, &code);
-    CloseHandle(process);
-    EXPECT_EQ(code, 0u) << "exit code";
-
+    ASSERT_TRUE(StartAndCancel(Vantrel(), true));
     EXPECT_FALSE(PathExists(Dir + "\\big1.bin")) << "the file in hand goes, partly written";
     EXPECT_EQ(ReadFileBytes(Dir + "\\after.txt"), "after") << "a file after the cancel";
     EXPECT_EQ(ReadFileBytes(Dir + "\\folder\\inside.txt"), "inside") << "a folder after the cancel";
     EXPECT_TRUE(PathExists(WorkListPath())) << "the work list";
+}
+
+TEST_F(VantrelTest, CancelStopsTheFileInHandWithinItsBlock)
+{
+    // The folder lets its file be written but not deleted, so that what the cancelled
+    // overwrite left can be read afterwards.
+    std::string locked = Dir + "\\locked";
+    MakeDirs(locked);
+    const long long big = 1LL << 30;
+    MakeBigFile(locked + "\\big.bin", big);
+    WriteFileBytes(locked + "\\probe.txt", "probe");
+    ASSERT_TRUE(SetFolderAccess(locked, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE)) << GetLastError();
+    DeleteFileA((locked + "\\probe.txt").c_str());
+    bool deletable = !PathExists(locked + "\\probe.txt");
+    if (deletable) {
+        SetFolderAccess(locked, FILE_ALL_ACCESS);
+        GTEST_SKIP() << "the folder's access list does not keep its files here (a superuser's run?)";
+    }
+    WriteWorkList({locked + "\\big.bin", Dir + "\\after.txt"});
+    WriteFileBytes(Dir + "\\after.txt", "after");
+
+    bool cancelled = StartAndCancel(Vantrel(), false);
+    std::string head = ReadAt(locked + "\\big.bin", 0, 4096), tail = ReadAt(locked + "\\big.bin", big - 4096, 4096);
+    ASSERT_TRUE(SetFolderAccess(locked, FILE_ALL_ACCESS));
+    ASSERT_TRUE(cancelled);
+    ASSERT_EQ(head.size(), 4096u) << "the file in hand, kept by its folder";
+    EXPECT_EQ(head.find('\0'), std::string::npos) << "its beginning was overwritten before the click";
+    EXPECT_EQ(tail.find_first_not_of('\0'), std::string::npos) << "the overwrite went on to its end after the click";
+    EXPECT_EQ(ReadFileBytes(Dir + "\\after.txt"), "after") << "the next file";
 }
 
 TEST(VantrelFileName, LongPathsShowTheirBeginningAndLastName)

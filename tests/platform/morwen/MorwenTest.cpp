@@ -1,6 +1,7 @@
 // Wine's shell never loads context-menu handlers, so these tests make the calls Explorer
 // makes: create the registered class, hand it the selection as a CF_HDROP data object, ask
 // for its menu item and invoke it.
+#include "CContextMenuExt.h"
 #include "MorwenClsid.h"
 #include "TestSupport.h"
 #include "VantrelSupport.h"
@@ -12,12 +13,14 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace testing_support;
 
 namespace {
 
+const char ClassRoot[] = "CLSID\\" MORWEN_CLSID_TEXT;
 const char ClassKey[] = "CLSID\\" MORWEN_CLSID_TEXT "\\InprocServer32";
 
 // The selection as the shell hands it over: one CF_HDROP of wide paths.
@@ -96,6 +99,38 @@ long RegSvr32(const std::string& switches)
     return RunProgram("regsvr32.exe " + switches + " \"" + ExeDir() + "\\Morwen.dll\"", 30000);
 }
 
+bool KeyExists(HKEY root, const std::string& key)
+{
+    HKEY k;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(k);
+    return true;
+}
+
+// The item for a selection, as the shell makes it on the calling thread.
+IContextMenu* MenuFor(SelectionData& selection)
+{
+    IShellExtInit* init = nullptr;
+    if (CoCreateInstance(CLSID_Morwen, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit,
+                         reinterpret_cast<void**>(&init)) != S_OK)
+        return nullptr;
+    IContextMenu* menu = nullptr;
+    if (init->Initialize(nullptr, &selection, nullptr) == S_OK)
+        init->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu));
+    init->Release();
+    return menu;
+}
+
+HRESULT Invoke(IContextMenu* menu, const char* verb, HWND owner = nullptr)
+{
+    CMINVOKECOMMANDINFO invoke = {};
+    invoke.cbSize = sizeof invoke;
+    invoke.hwnd = owner;
+    invoke.lpVerb = verb;
+    return menu->InvokeCommand(&invoke);
+}
+
 class MorwenTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -113,12 +148,55 @@ TEST_F(MorwenTest, RegistersItsClassForTheShellAndRemovesIt)
 {
     EXPECT_EQ(lstrcmpiA(ClassValue(nullptr).c_str(), (ExeDir() + "\\Morwen.dll").c_str()), 0) << ClassValue(nullptr);
     EXPECT_EQ(ClassValue("ThreadingModel"), "Apartment");
+    // Keys that others put below the class (category and shell caches) go with it.
+    for (const char* below : {"\\Implemented Categories\\{00021490-0000-0000-C000-000000000046}", "\\ShellEx\\Cache"}) {
+        HKEY k;
+        ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, (std::string(ClassRoot) + below).c_str(), &k), ERROR_SUCCESS);
+        RegCloseKey(k);
+    }
     ASSERT_EQ(RegSvr32("/u /s"), 0) << "RegSvr32 /u /s";
     EXPECT_EQ(ClassValue(nullptr), "(no key)") << "after /u";
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassRoot)) << "the class key after /u";
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::string("Software\\Classes\\") + ClassRoot)) << "the user's class key";
     IUnknown* gone = nullptr;
     EXPECT_EQ(CoCreateInstance(CLSID_Morwen, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&gone)),
               REGDB_E_CLASSNOTREG);
+
+    ASSERT_EQ(RegSvr32("/i /s"), 0) << "RegSvr32 /i /s again";
+    IUnknown* back = nullptr;
+    EXPECT_EQ(CoCreateInstance(CLSID_Morwen, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&back)),
+              S_OK)
+        << "registered again";
+    if (back)
+        back->Release();
 }
+
+TEST_F(MorwenTest, StaysLoadedWhileTheShellHoldsItsFactoryOrALock)
+{
+    IClassFactory* factory = nullptr;
+    ASSERT_EQ(CoGetClassObject(CLSID_Morwen, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                               reinterpret_cast<void**>(&factory)),
+              S_OK);
+    CoFreeUnusedLibrariesEx(0, 0);
+    ASSERT_NE(GetModuleHandleA("Morwen.dll"), nullptr) << "unloaded under a factory still held";
+    IContextMenu* menu = nullptr;
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IContextMenu, reinterpret_cast<void**>(&menu)), S_OK);
+    if (menu)
+        menu->Release();
+
+    EXPECT_EQ(factory->LockServer(TRUE), S_OK);
+    factory->Release();
+    CoFreeUnusedLibrariesEx(0, 0);
+    ASSERT_NE(GetModuleHandleA("Morwen.dll"), nullptr) << "unloaded under a lock";
+    ASSERT_EQ(CoGetClassObject(CLSID_Morwen, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                               reinterpret_cast<void**>(&factory)),
+              S_OK);
+    EXPECT_EQ(factory->LockServer(FALSE), S_OK);
+    factory->Release();
+    CoFreeUnusedLibrariesEx(0, 0);
+    EXPECT_EQ(GetModuleHandleA("Morwen.dll"), nullptr) << "kept loaded with nothing held";
+}
+
 
 TEST_F(MorwenTest, WipesTheSelectionThroughVantrel)
 {
@@ -194,4 +272,165 @@ TEST_F(MorwenTest, WipesTheSelectionThroughVantrel)
     CloseHandle(ready);
     CloseHandle(quit);
     DeleteFileW(foreign.c_str());
+}
+
+#ifdef _WIN64
+// A page whose address has zero low 32 bits, as 64-bit pointers above 4 GiB may have;
+// nullptr where none can be had.
+char* PageAboveFourGigabytes()
+{
+    for (ULONG_PTR at = ULONG_PTR(0x200000000); at < ULONG_PTR(0x4000000000); at += ULONG_PTR(0x100000000))
+        if (void* page = VirtualAlloc(reinterpret_cast<void*>(at), 0x10000, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE))
+            return static_cast<char*>(page);
+    return nullptr;
+}
+#endif
+
+TEST_F(MorwenTest, AVerbAboveFourGigabytesIsReadAsText)
+{
+#ifndef _WIN64
+    GTEST_SKIP() << "32-bit pointers lie below 4 GiB";
+#else
+    if (!HaveDisplay())
+        GTEST_SKIP() << "no display";
+    std::string dir = ScratchDir("morwenverb");
+    WriteFileBytes(dir + "\\chosen.txt", "chosen");
+    // The high word of each address's low half is 0: a test of that word takes the text at
+    // "foreign" for command 0, and "ours" for command 0x1000.
+    char* foreign = PageAboveFourGigabytes();
+    ASSERT_NE(foreign, nullptr) << "no page above 4 GiB";
+    char* ours = foreign + 0x1000;
+    std::strcpy(foreign, "delete");
+    std::strcpy(ours, "wipe");
+
+    SelectionData selection({Wide(dir + "\\chosen.txt")});
+    IContextMenu* menu = MenuFor(selection);
+    ASSERT_NE(menu, nullptr);
+    DeleteFileA(WorkListPath().c_str());
+    EXPECT_EQ(Invoke(menu, foreign), E_INVALIDARG) << "another handler's verb at " << static_cast<void*>(foreign);
+    EXPECT_FALSE(PathExists(WorkListPath())) << "a list for another handler's verb";
+    EXPECT_EQ(Invoke(menu, ours), S_OK) << "our verb at " << static_cast<void*>(ours);
+    menu->Release();
+    EXPECT_TRUE(WaitForNoProcess("Vantrel.exe", 60000)) << "Vantrel ends";
+    EXPECT_FALSE(PathExists(dir + "\\chosen.txt")) << "wiped by our verb";
+#endif
+}
+
+TEST_F(MorwenTest, TwoWindowsInvokingAtOnceLoseNoList)
+{
+    if (!HaveDisplay())
+        GTEST_SKIP() << "no display";
+    std::string dir = ScratchDir("morwentwice");
+    std::vector<std::wstring> chosen[2];
+    for (int w = 0; w < 2; ++w)
+        for (int i = 0; i < 3; ++i) {
+            std::string f = dir + "\\w" + std::to_string(w) + "_" + std::to_string(i) + ".txt";
+            WriteFileBytes(f, "x");
+            chosen[w].push_back(Wide(f));
+        }
+    WriteFileBytes(dir + "\\canary.txt", "canary");
+
+    // Two Explorer windows: two threads, each with its own item, invoking together.
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE ready[2] = {CreateEventA(nullptr, TRUE, FALSE, nullptr), CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    HRESULT result[2] = {E_PENDING, E_PENDING};
+    std::vector<std::thread> windows;
+    for (int w = 0; w < 2; ++w)
+        windows.emplace_back([&, w] {
+            CoInitialize(nullptr);
+            SelectionData selection(chosen[w]);
+            IContextMenu* menu = MenuFor(selection);
+            SetEvent(ready[w]);
+            WaitForSingleObject(go, INFINITE);
+            if (menu) {
+                result[w] = Invoke(menu, MAKEINTRESOURCEA(0));
+                menu->Release();
+            }
+            CoUninitialize();
+        });
+    WaitForMultipleObjects(2, ready, TRUE, 20000);
+    SetEvent(go);
+    for (std::thread& t : windows)
+        t.join();
+    CloseHandle(go);
+    CloseHandle(ready[0]);
+    CloseHandle(ready[1]);
+    EXPECT_EQ(result[0], S_OK);
+    EXPECT_EQ(result[1], S_OK);
+    EXPECT_TRUE(WaitForNoProcess("Vantrel.exe", 60000)) << "Vantrel ends";
+    for (int w = 0; w < 2; ++w)
+        for (const std::wstring& f : chosen[w])
+            EXPECT_EQ(GetFileAttributesW(f.c_str()), INVALID_FILE_ATTRIBUTES) << "window " << w << " chose a file still there";
+    EXPECT_EQ(ReadFileBytes(dir + "\\canary.txt"), "canary");
+}
+
+TEST(MorwenPaths, ListsEveryNameTheCodePageSpells)
+{
+    const std::wstring plain = L"C:\\q\\a.txt", accented = L"C:\\q\\caf\x00E9.txt", cyrillic = L"C:\\q\\\x0416.txt",
+                       lookAlike = L"C:\\q\\\x0100.txt", broken = L"C:\\q\\\xD800.txt";
+    SelectionData selection({plain, accented, cyrillic, lookAlike, broken});
+    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium = {};
+    ASSERT_EQ(selection.GetData(&format, &medium), S_OK);
+    auto drop = static_cast<HDROP>(GlobalLock(medium.hGlobal));
+    auto joined = [&](UINT codePage) {
+        std::string all;
+        for (const std::string& p : CContextMenuExt::AnsiPaths(drop, codePage))
+            all += p + "|";
+        return all;
+    };
+    // A system whose ANSI code page is UTF-8 spells every whole name; a lone surrogate is none.
+    EXPECT_EQ(joined(CP_UTF8), "C:\\q\\a.txt|C:\\q\\caf\xC3\xA9.txt|C:\\q\\\xD0\x96.txt|C:\\q\\\xC4\x80.txt|");
+    // Western: no Cyrillic, and no 'A' standing in for the macron A.
+    EXPECT_EQ(joined(1252), "C:\\q\\a.txt|C:\\q\\caf\xE9.txt|");
+    GlobalUnlock(medium.hGlobal);
+    ReleaseStgMedium(&medium);
+}
+
+// The message box a failed hand-over shows, found among the thread's windows and closed;
+// "(none)" when none came.
+std::string BoxOwnedBy(HWND owner, DWORD waitMs)
+{
+    HWND box = WaitForWindow(GetCurrentProcessId(), "#32770", waitMs);
+    if (!box)
+        return "(none)";
+    std::string shown = GetWindow(box, GW_OWNER) == owner ? "" : "(another owner) ";
+    for (HWND t = FindWindowExA(box, nullptr, "Static", nullptr); t; t = FindWindowExA(box, t, "Static", nullptr))
+        shown += WindowText(t);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return shown;
+}
+
+TEST_F(MorwenTest, SaysWhyWhenTheListOrVantrelFails)
+{
+    if (!HaveDisplay())
+        GTEST_SKIP() << "no display";
+    std::string dir = ScratchDir("morwenfails");
+    WriteFileBytes(dir + "\\chosen.txt", "chosen");
+    HWND shell = CreateWindowExA(0, "STATIC", "shell", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_NE(shell, nullptr);
+    SelectionData selection({Wide(dir + "\\chosen.txt")});
+    IContextMenu* menu = MenuFor(selection);
+    ASSERT_NE(menu, nullptr);
+
+    struct Case {
+        std::string folder, expected;
+    } cases[] = {
+        {dir + "\\no such folder\\", "could not be written to " + dir + "\\no such folder\\cmfiles.ftd"},
+        {dir + "\\", "Vantrel could not be started from " + dir + "\\Vantrel.exe"},
+    };
+    for (const Case& c : cases) {
+        SetInstallationPath(c.folder);
+        std::string shown;
+        std::thread closer([&] { shown = BoxOwnedBy(shell, 15000); });
+        HRESULT hr = Invoke(menu, MAKEINTRESOURCEA(0), shell);
+        closer.join();
+        EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
+        EXPECT_NE(shown.find(c.expected), std::string::npos) << "the box said: " << shown;
+    }
+    EXPECT_EQ(ReadFileBytes(dir + "\\cmfiles.ftd"), dir + "\\chosen.txt\r\n") << "the list written where Vantrel is missing";
+    EXPECT_EQ(ReadFileBytes(dir + "\\chosen.txt"), "chosen");
+    menu->Release();
+    DestroyWindow(shell);
 }
