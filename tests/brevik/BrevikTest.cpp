@@ -233,11 +233,25 @@ TEST_F(BrevikTest, ALaterBrowserIsWatchedAndAQuitLetsItsWatcherGo)
     EXPECT_EQ(Shell.Sinks(1), 1) << "the registered browser gained a watcher";
     EXPECT_EQ(Shell.Sinks(0), 1) << "the first is not watched twice";
     EXPECT_EQ(NewWindow(1), VARIANT_TRUE) << "the new browser's window";
-    EXPECT_EQ(Shell.Quit(1), 1) << "its watcher told of the quit";
+    EXPECT_EQ(Shell.Quit(1), 0) << "sinks left on the browser that quit";
+    EXPECT_EQ(Shell.Held(-2), 0) << "references left on the browser that quit";
     EXPECT_EQ(B.DllCanUnloadNow(), S_FALSE) << "browser 0 still watched";
-    EXPECT_EQ(Shell.Quit(0), 1) << "the last browser quits";
+    EXPECT_EQ(NewWindow(0), VARIANT_TRUE) << "the other browser is still blocked";
+    EXPECT_EQ(Shell.Quit(0), 0) << "sinks left on the last browser";
     EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher left while running";
     EXPECT_EQ(B.StopMonitor(), 1) << "stop";
+}
+
+TEST_F(BrevikTest, AWindowRegisteredAgainDuringItsAttachGainsOneWatcher)
+{
+    Shell.AddBrowser(Browser0, 0);
+    ASSERT_EQ(B.StartMonitor(), 1) << "start";
+    Shell.Failure(TFakeShellWindows::AdviseReannounces);
+    Shell.AddBrowser(Browser1, 1);
+    EXPECT_EQ(Shell.Sinks(1), 1) << "sinks on the window registered twice";
+    EXPECT_EQ(B.StopMonitor(), 1) << "stop";
+    EXPECT_EQ(Shell.Sinks(1), 0) << "sinks left after the stop";
+    EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher left over";
 }
 
 TEST_F(BrevikTest, AFailedStartOrStopKeepsNothingHalfDone)
@@ -272,6 +286,80 @@ TEST_F(BrevikTest, FreedWhileRunningItStaysLoadedUntilStopped)
     FreeLibrary(B.Module);
     B.Module = nullptr;
     EXPECT_EQ(GetModuleHandleA(TBrevik::Path().c_str()), nullptr) << "unloaded after the stop";
+}
+
+// A browser that keeps the sink it was asked to let go may call it at any time: the
+// library stays loaded for it, and answers without blocking.
+TEST_F(BrevikTest, ASinkTheBrowserKeepsKeepsTheLibraryLoaded)
+{
+    Shell.AddBrowser(Browser0, 0);
+    ASSERT_EQ(B.StartMonitor(), 1) << "start";
+    Shell.Failure(TFakeShellWindows::BrowserUnadviseFails);
+    EXPECT_EQ(B.StopMonitor(), 1) << "stop";
+    FreeLibrary(B.Module);
+    B.Module = nullptr;
+    ASSERT_NE(GetModuleHandleA(TBrevik::Path().c_str()), nullptr) << "unloaded under a held sink";
+    EXPECT_EQ(NewWindow(0), VARIANT_FALSE) << "the held sink, called after the stop";
+    B.Load();
+    EXPECT_EQ(B.DllCanUnloadNow(), S_FALSE) << "a sink still held";
+}
+
+// The shell's list and its browsers in another apartment, as a program sees them.
+class BrevikApartTest : public BrevikTest {
+protected:
+    void SetUp() override
+    {
+        BrevikTest::SetUp();
+        if (!IsSkipped())
+            Shell.Apartment();
+    }
+};
+
+TEST_F(BrevikApartTest, AfterTheShellDiesTheStopSucceedsAndANewShellIsWatched)
+{
+    Shell.AddBrowser(Browser0, 0);
+    ASSERT_EQ(B.StartMonitor(), 1) << "start";
+    Shell.Failure(TFakeShellWindows::NewWindowObject);
+    EXPECT_EQ(NewWindow(0), VARIANT_TRUE) << "a new window with an object of its own";
+    EXPECT_EQ(Shell.Held(-2), 0) << "references left on the new window's object";
+    Shell.Failure(0);
+    ASSERT_EQ(Shell.Die(), 1) << "the shell dies";
+    EXPECT_EQ(B.StopMonitor(), 1) << "stop after the shell died";
+    EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher kept by the dead shell";
+
+    Shell.AddBrowser(Browser1, 0);
+    ASSERT_EQ(B.StartMonitor(), 1) << "start on the new shell";
+    EXPECT_EQ(Shell.Sinks(-1), 1) << "the new list watched";
+    EXPECT_EQ(NewWindow(0), VARIANT_TRUE) << "the new shell's browser";
+    Shell.Failure(TFakeShellWindows::DieInUnadvise);
+    EXPECT_EQ(B.StopMonitor(), 1) << "stop while the shell dies under it";
+    EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher kept by the shell that died";
+    Shell.Failure(0);
+    Shell.AddBrowser(Browser0, 0);
+    EXPECT_EQ(B.StartMonitor(), 1) << "start on the third shell";
+    EXPECT_EQ(B.StopMonitor(), 1) << "and stop";
+}
+
+TEST_F(BrevikApartTest, ARevokedBrowserLetsItsWatcherGoAtTheStop)
+{
+    Shell.AddBrowser(Browser0, 0);
+    Shell.AddBrowser(Browser1, 0);
+    ASSERT_EQ(B.StartMonitor(), 1) << "start";
+    EXPECT_EQ(Shell.Revoke(0), 0) << "browser 0 revoked";
+    EXPECT_EQ(B.StopMonitor(), 1) << "stop";
+    EXPECT_EQ(Shell.Sinks(0) + Shell.Sinks(-1), 0) << "sinks left on the other browser and the list";
+    EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher kept by the revoked browser";
+    FreeLibrary(B.Module);
+    B.Module = nullptr;
+    EXPECT_EQ(GetModuleHandleA(TBrevik::Path().c_str()), nullptr) << "unloaded after the stop";
+}
+
+// The process ends while the monitor runs on a list in another apartment: nothing may call
+// that apartment then (its thread is gone, and the loader's lock is held).
+TEST_F(BrevikTest, AProcessThatEndsWhileWatchingEnds)
+{
+    std::string command = "rundll32.exe " + Shell.Path() + ",FakeShellExitWatched " + TBrevik::Path();
+    EXPECT_EQ(RunProgram(command, 20000), 0) << "exit code of " << command << " (-2: still running)";
 }
 
 }  // namespace
