@@ -29,6 +29,14 @@ enum : int {
 };
 void DieNow();
 void Reannounce();
+// Set once the process has begun to end: a call into the list then ends it with this code.
+bool Ending = false;
+const UINT CalledWhileEnding = 9;
+void CheckNotEnding()
+{
+    if (Ending)
+        TerminateProcess(GetCurrentProcess(), CalledWhileEnding);
+}
 
 // One connection point; its owner counts its references.
 class TPoint : public IConnectionPoint {
@@ -77,6 +85,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override
     {
+        CheckNotEnding();
         if (Failure & DieInUnadvise) {
             Failure &= ~DieInUnadvise;
             DieNow();
@@ -171,6 +180,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override
     {
+        CheckNotEnding();
         IID events;
         Point.GetConnectionInterface(&events);
         if (!IsEqualIID(iid, events) || Refused()) {
@@ -592,11 +602,11 @@ int FakeShellDie()
 }
 
 // A process of its own (rundll32) that watches through the library named on the command
-// line and ends without stopping it: 0 when it got that far, then the exit is the test.
+// line and ends without stopping it. Its exit code: 0 when nothing called the list while
+// the process ended, 9 when something did, 2 and 3 when the library would not start.
 void CALLBACK FakeShellExitWatched(HWND, HINSTANCE, LPSTR library, int)
 {
     CoInitialize(nullptr);
-    FakeShellApartment();
     FakeShellAddBrowser(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234)), 0);
     HMODULE module = LoadLibraryA(library);
     auto start = module ? reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "StartMonitor")))
@@ -605,6 +615,7 @@ void CALLBACK FakeShellExitWatched(HWND, HINSTANCE, LPSTR library, int)
         ExitProcess(2);
     if (start() != 1)
         ExitProcess(3);
+    Ending = true;
     ExitProcess(0);
 }
 
