@@ -242,18 +242,6 @@ TEST_F(BrevikTest, ALaterBrowserIsWatchedAndAQuitLetsItsWatcherGo)
     EXPECT_EQ(B.StopMonitor(), 1) << "stop";
 }
 
-TEST_F(BrevikTest, AWindowRegisteredAgainDuringItsAttachGainsOneWatcher)
-{
-    Shell.AddBrowser(Browser0, 0);
-    ASSERT_EQ(B.StartMonitor(), 1) << "start";
-    Shell.Failure(TFakeShellWindows::AdviseReannounces);
-    Shell.AddBrowser(Browser1, 1);
-    EXPECT_EQ(Shell.Sinks(1), 1) << "sinks on the window registered twice";
-    EXPECT_EQ(B.StopMonitor(), 1) << "stop";
-    EXPECT_EQ(Shell.Sinks(1), 0) << "sinks left after the stop";
-    EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher left over";
-}
-
 TEST_F(BrevikTest, AFailedStartOrStopKeepsNothingHalfDone)
 {
     Shell.AddBrowser(Browser0, 0);
@@ -293,15 +281,25 @@ TEST_F(BrevikTest, FreedWhileRunningItStaysLoadedUntilStopped)
 TEST_F(BrevikTest, ASinkTheBrowserKeepsKeepsTheLibraryLoaded)
 {
     Shell.AddBrowser(Browser0, 0);
+    Shell.Failure(TFakeShellWindows::NoListEvents | TFakeShellWindows::BrowserUnadviseFails);
+    EXPECT_EQ(B.StartMonitor(), 0) << "a start on a list without events";
+    FreeLibrary(B.Module);
+    B.Module = nullptr;
+    ASSERT_NE(GetModuleHandleA(TBrevik::Path().c_str()), nullptr) << "unloaded under a sink kept after a failed start";
+    EXPECT_EQ(NewWindow(0), VARIANT_FALSE) << "the kept sink, called after the failed start";
+    B.Load();
+
+    Shell.Failure(0);
+    Shell.AddBrowser(Browser1, 0);
     ASSERT_EQ(B.StartMonitor(), 1) << "start";
     Shell.Failure(TFakeShellWindows::BrowserUnadviseFails);
     EXPECT_EQ(B.StopMonitor(), 1) << "stop";
     FreeLibrary(B.Module);
     B.Module = nullptr;
-    ASSERT_NE(GetModuleHandleA(TBrevik::Path().c_str()), nullptr) << "unloaded under a held sink";
-    EXPECT_EQ(NewWindow(0), VARIANT_FALSE) << "the held sink, called after the stop";
+    ASSERT_NE(GetModuleHandleA(TBrevik::Path().c_str()), nullptr) << "unloaded under a sink kept after the stop";
+    EXPECT_EQ(NewWindow(1), VARIANT_FALSE) << "the kept sink, called after the stop";
     B.Load();
-    EXPECT_EQ(B.DllCanUnloadNow(), S_FALSE) << "a sink still held";
+    EXPECT_EQ(B.DllCanUnloadNow(), S_FALSE) << "sinks still kept";
 }
 
 // The shell's list and its browsers in another apartment, as a program sees them.
@@ -338,6 +336,20 @@ TEST_F(BrevikApartTest, AfterTheShellDiesTheStopSucceedsAndANewShellIsWatched)
     Shell.AddBrowser(Browser0, 0);
     EXPECT_EQ(B.StartMonitor(), 1) << "start on the third shell";
     EXPECT_EQ(B.StopMonitor(), 1) << "and stop";
+}
+
+// The shell announces a window again while its watcher is being connected: the call comes
+// in through the message loop that waits for the connection.
+TEST_F(BrevikApartTest, AWindowRegisteredAgainDuringItsAttachGainsOneWatcher)
+{
+    Shell.AddBrowser(Browser0, 0);
+    ASSERT_EQ(B.StartMonitor(), 1) << "start";
+    Shell.Failure(TFakeShellWindows::AdviseReannounces);
+    Shell.AddBrowser(Browser1, 1);
+    EXPECT_EQ(Shell.Sinks(1), 1) << "sinks on the window registered twice";
+    EXPECT_EQ(B.StopMonitor(), 1) << "stop";
+    EXPECT_EQ(Shell.Sinks(1), 0) << "sinks left after the stop";
+    EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher left over";
 }
 
 // One browser is gone without a word, the other will not let go of its sink: the stop cuts
