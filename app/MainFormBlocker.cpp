@@ -99,8 +99,12 @@ bool TMainFm::SetCtrlHook(bool install)
     return true;
 }
 
+// The Ctrl hook serves only the blocker: it goes with the library, also when the blocker
+// could not be stopped (the window closing, the shell gone).
 void TMainFm::FreeBrevikLib()
 {
+    if (TarvixLib)
+        SetCtrlHook(false);
     if (BrevikLib)
         FreeLibrary(BrevikLib);
     BrevikLib = nullptr;

@@ -30,8 +30,8 @@ HINSTANCE Module = nullptr;
 int Busy = 0;
 CRITICAL_SECTION MapLock;
 std::map<HWND, IEWatch*> WatcherMap;
-// The library's hold on itself while the monitor runs: the browsers call into its sinks,
-// so a host that frees it while running must not unload its code.
+// The library's hold on itself while the monitor runs or a browser still holds a watcher:
+// the browsers call into its sinks, so a host that frees it then must not unload its code.
 HMODULE SelfHold = nullptr;
 
 const char* const BlockedText = "IE simple filter: window creation blocked";
@@ -71,8 +71,27 @@ void DetachAll()
         watchers.swap(WatcherMap);
     }
     for (auto& entry : watchers) {
-        entry.second->DisconnectFromBrowser();
+        entry.second->LetGoOfBrowser();
         entry.second->Destroy();
+    }
+}
+
+void TakeSelfHold()
+{
+    char path[MAX_PATH];
+    if (!SelfHold && GetModuleFileNameA(Module, path, sizeof path))
+        SelfHold = LoadLibraryA(path);
+}
+
+// The library's hold on itself goes once it is stopped and no browser holds a watcher of
+// it; the caller's own reference keeps the code of this call loaded.
+void ReleaseSelfHold()
+{
+    if (Running || ModuleLocks != 0)
+        return;
+    if (HMODULE hold = SelfHold) {
+        SelfHold = nullptr;
+        FreeLibrary(hold);
     }
 }
 
@@ -128,9 +147,18 @@ int AttachWatcher(IWebBrowser2* browser)
         watch->Destroy();
         return 0;
     }
-    TMapLock lock;
-    WatcherMap[window] = watch;
-    return 1;
+    bool added;
+    {
+        TMapLock lock;
+        added = WatcherMap.emplace(window, watch).second;
+    }
+    if (added)
+        return 1;
+    // The window gained a watcher while this one connected: a call that came in meanwhile
+    // (the shell announcing it again) attached it first.
+    watch->LetGoOfBrowser();
+    watch->Destroy();
+    return 0;
 }
 
 int DetachWatcher(HWND window)
@@ -206,12 +234,12 @@ int StartMonitor()
     if (!started) {
         // A failed start keeps no browser connected to a monitor that reports itself off.
         DetachAll();
+        if (ModuleLocks != 0)
+            TakeSelfHold();
         Busy = 0;
         return 0;
     }
-    char path[MAX_PATH];
-    if (!SelfHold && GetModuleFileNameA(Module, path, sizeof path))
-        SelfHold = LoadLibraryA(path);
+    TakeSelfHold();
     Running = 1;
     Busy = 0;
     return 1;
@@ -223,6 +251,7 @@ int StopMonitor()
         return 0;
     Busy = 1;
     if (!Running) {
+        ReleaseSelfHold();
         Busy = 0;
         return 1;
     }
@@ -232,12 +261,8 @@ int StopMonitor()
     }
     DetachAll();
     Running = 0;
+    ReleaseSelfHold();
     Busy = 0;
-    // The caller's own reference keeps the code of this call loaded.
-    if (HMODULE hold = SelfHold) {
-        SelfHold = nullptr;
-        FreeLibrary(hold);
-    }
     return 1;
 }
 

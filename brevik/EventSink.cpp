@@ -59,25 +59,39 @@ HRESULT STDMETHODCALLTYPE TEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISP
     return S_OK;
 }
 
-// The source's connection point of the event interface, or null.
-static IConnectionPoint* FindPoint(IUnknown* source, REFIID events)
+// A call into a source whose server has gone (Explorer or the browser ended, or restarted
+// as a new process) fails with one of these; such a source calls no sink any more. An
+// object cut off from its clients may also answer that its interface is unknown.
+static bool ServerGone(HRESULT hr)
 {
+    return hr == RPC_E_SERVER_DIED || hr == RPC_E_SERVER_DIED_DNE || hr == RPC_E_DISCONNECTED ||
+           hr == CO_E_OBJNOTCONNECTED || hr == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) ||
+           hr == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE) || hr == HRESULT_FROM_WIN32(RPC_S_UNKNOWN_IF);
+}
+
+// The source's connection point of the event interface.
+static HRESULT FindPoint(IUnknown* source, REFIID events, IConnectionPoint** point)
+{
+    *point = nullptr;
+    if (!source)
+        return E_POINTER;
     IConnectionPointContainer* container = nullptr;
-    if (!source ||
-        FAILED(source->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container))) ||
-        !container)
-        return nullptr;
-    IConnectionPoint* point = nullptr;
-    if (FAILED(container->FindConnectionPoint(events, &point)))
-        point = nullptr;
+    HRESULT hr = source->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
+    if (FAILED(hr) || !container)
+        return FAILED(hr) ? hr : E_NOINTERFACE;
+    hr = container->FindConnectionPoint(events, point);
     container->Release();
-    return point;
+    if (SUCCEEDED(hr) && !*point)
+        hr = E_POINTER;
+    if (FAILED(hr))
+        *point = nullptr;
+    return hr;
 }
 
 bool TEventSink::Connect(IUnknown* source)
 {
-    IConnectionPoint* point = FindPoint(source, FEvents);
-    if (!point)
+    IConnectionPoint* point = nullptr;
+    if (FAILED(FindPoint(source, FEvents, &point)))
         return false;
     DWORD cookie = NoCookie;
     HRESULT hr = point->Advise(static_cast<IDispatch*>(this), &cookie);
@@ -90,15 +104,30 @@ bool TEventSink::Connect(IUnknown* source)
 
 bool TEventSink::Disconnect(IUnknown* source)
 {
-    IConnectionPoint* point = FCookie == NoCookie ? nullptr : FindPoint(source, FEvents);
-    if (!point)
+    if (FCookie == NoCookie)
         return false;
-    HRESULT hr = point->Unadvise(FCookie);
-    point->Release();
+    IConnectionPoint* point = nullptr;
+    HRESULT hr = FindPoint(source, FEvents, &point);
+    if (SUCCEEDED(hr)) {
+        hr = point->Unadvise(FCookie);
+        point->Release();
+    }
+    if (SUCCEEDED(hr)) {
+        FCookie = NoCookie;
+        return true;
+    }
+    // A source that is gone lets go of nothing by itself: what COM still holds for it is cut.
+    if (ServerGone(hr)) {
+        Cut();
+        return true;
+    }
     // A cookie dropped after a failed Unadvise would leave a stop that can never succeed:
     // it is kept, and the next stop tries again.
-    if (FAILED(hr))
-        return false;
+    return false;
+}
+
+void TEventSink::Cut()
+{
+    CoDisconnectObject(static_cast<IDispatch*>(this), 0);
     FCookie = NoCookie;
-    return true;
 }

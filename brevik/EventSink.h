@@ -28,8 +28,11 @@ protected:
     virtual void OnEvent(DISPID id, DISPPARAMS* params) = 0;
     // Advises this sink on the source's connection point of the event interface.
     bool Connect(IUnknown* source);
-    // Unadvises it; the cookie is kept when that fails.
+    // Unadvises it; the cookie is kept when that fails, unless the source's server has gone.
     bool Disconnect(IUnknown* source);
+    // Ends every call that COM carries to this sink from another apartment or process, and
+    // the references those callers hold; a caller in this apartment keeps its reference.
+    void Cut();
     // What a sink that frees itself with its last reference does; the static one does not.
     virtual void LastReleased() {}
 
@@ -65,10 +68,24 @@ protected:
     {
         if (!Disconnect(FSource))
             return false;
+        ReleaseSource();
+        return true;
+    }
+    // Lets go of the source whatever it answers; a source that keeps the sink is cut off
+    // where COM carries its calls, and a sink still held lives on.
+    void LetGoOfSource()
+    {
+        if (!Disconnect(FSource))
+            Cut();
+        ReleaseSource();
+    }
+    TSource* FSource = nullptr;
+
+private:
+    void ReleaseSource()
+    {
         if (FSource)
             FSource->Release();
         FSource = nullptr;
-        return true;
     }
-    TSource* FSource = nullptr;
 };

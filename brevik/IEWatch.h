@@ -12,6 +12,7 @@ public:
 
     bool ConnectToBrowser(IWebBrowser2* browser) { return ConnectTo(browser); }
     bool DisconnectFromBrowser() { return DisconnectFromSource(); }
+    void LetGoOfBrowser() { LetGoOfSource(); }
     // Ends the library's own reference; an event in progress keeps the watcher until it
     // returns.
     void Destroy() { Release(); }

@@ -233,9 +233,11 @@ TEST_F(BrevikTest, ALaterBrowserIsWatchedAndAQuitLetsItsWatcherGo)
     EXPECT_EQ(Shell.Sinks(1), 1) << "the registered browser gained a watcher";
     EXPECT_EQ(Shell.Sinks(0), 1) << "the first is not watched twice";
     EXPECT_EQ(NewWindow(1), VARIANT_TRUE) << "the new browser's window";
-    EXPECT_EQ(Shell.Quit(1), 1) << "its watcher told of the quit";
+    EXPECT_EQ(Shell.Quit(1), 0) << "sinks left on the browser that quit";
+    EXPECT_EQ(Shell.Held(-2), 0) << "references left on the browser that quit";
     EXPECT_EQ(B.DllCanUnloadNow(), S_FALSE) << "browser 0 still watched";
-    EXPECT_EQ(Shell.Quit(0), 1) << "the last browser quits";
+    EXPECT_EQ(NewWindow(0), VARIANT_TRUE) << "the other browser is still blocked";
+    EXPECT_EQ(Shell.Quit(0), 0) << "sinks left on the last browser";
     EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher left while running";
     EXPECT_EQ(B.StopMonitor(), 1) << "stop";
 }
@@ -272,6 +274,107 @@ TEST_F(BrevikTest, FreedWhileRunningItStaysLoadedUntilStopped)
     FreeLibrary(B.Module);
     B.Module = nullptr;
     EXPECT_EQ(GetModuleHandleA(TBrevik::Path().c_str()), nullptr) << "unloaded after the stop";
+}
+
+// A browser that keeps the sink it was asked to let go may call it at any time: the
+// library stays loaded for it, and answers without blocking.
+TEST_F(BrevikTest, ASinkTheBrowserKeepsKeepsTheLibraryLoaded)
+{
+    Shell.AddBrowser(Browser0, 0);
+    Shell.Failure(TFakeShellWindows::NoListEvents | TFakeShellWindows::BrowserUnadviseFails);
+    EXPECT_EQ(B.StartMonitor(), 0) << "a start on a list without events";
+    FreeLibrary(B.Module);
+    B.Module = nullptr;
+    ASSERT_NE(GetModuleHandleA(TBrevik::Path().c_str()), nullptr) << "unloaded under a sink kept after a failed start";
+    EXPECT_EQ(NewWindow(0), VARIANT_FALSE) << "the kept sink, called after the failed start";
+    B.Load();
+
+    Shell.Failure(0);
+    Shell.AddBrowser(Browser1, 0);
+    ASSERT_EQ(B.StartMonitor(), 1) << "start";
+    Shell.Failure(TFakeShellWindows::BrowserUnadviseFails);
+    EXPECT_EQ(B.StopMonitor(), 1) << "stop";
+    FreeLibrary(B.Module);
+    B.Module = nullptr;
+    ASSERT_NE(GetModuleHandleA(TBrevik::Path().c_str()), nullptr) << "unloaded under a sink kept after the stop";
+    EXPECT_EQ(NewWindow(1), VARIANT_FALSE) << "the kept sink, called after the stop";
+    B.Load();
+    EXPECT_EQ(B.DllCanUnloadNow(), S_FALSE) << "sinks still kept";
+}
+
+// The shell's list and its browsers in another apartment, as a program sees them.
+class BrevikApartTest : public BrevikTest {
+protected:
+    void SetUp() override
+    {
+        BrevikTest::SetUp();
+        if (!IsSkipped())
+            Shell.Apartment();
+    }
+};
+
+TEST_F(BrevikApartTest, AfterTheShellDiesTheStopSucceedsAndANewShellIsWatched)
+{
+    Shell.AddBrowser(Browser0, 0);
+    ASSERT_EQ(B.StartMonitor(), 1) << "start";
+    Shell.Failure(TFakeShellWindows::NewWindowObject);
+    EXPECT_EQ(NewWindow(0), VARIANT_TRUE) << "a new window with an object of its own";
+    EXPECT_EQ(Shell.Held(-2), 0) << "references left on the new window's object";
+    Shell.Failure(0);
+    ASSERT_EQ(Shell.Die(), 1) << "the shell dies";
+    EXPECT_EQ(B.StopMonitor(), 1) << "stop after the shell died";
+    EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher kept by the dead shell";
+
+    Shell.AddBrowser(Browser1, 0);
+    ASSERT_EQ(B.StartMonitor(), 1) << "start on the new shell";
+    EXPECT_EQ(Shell.Sinks(-1), 1) << "the new list watched";
+    EXPECT_EQ(NewWindow(0), VARIANT_TRUE) << "the new shell's browser";
+    Shell.Failure(TFakeShellWindows::DieInUnadvise);
+    EXPECT_EQ(B.StopMonitor(), 1) << "stop while the shell dies under it";
+    EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher kept by the shell that died";
+    Shell.Failure(0);
+    Shell.AddBrowser(Browser0, 0);
+    EXPECT_EQ(B.StartMonitor(), 1) << "start on the third shell";
+    EXPECT_EQ(B.StopMonitor(), 1) << "and stop";
+}
+
+// The shell announces a window again while its watcher is being connected: the call comes
+// in through the message loop that waits for the connection.
+TEST_F(BrevikApartTest, AWindowRegisteredAgainDuringItsAttachGainsOneWatcher)
+{
+    Shell.AddBrowser(Browser0, 0);
+    ASSERT_EQ(B.StartMonitor(), 1) << "start";
+    Shell.Failure(TFakeShellWindows::AdviseReannounces);
+    Shell.AddBrowser(Browser1, 1);
+    EXPECT_EQ(Shell.Sinks(1), 1) << "sinks on the window registered twice";
+    EXPECT_EQ(B.StopMonitor(), 1) << "stop";
+    EXPECT_EQ(Shell.Sinks(1), 0) << "sinks left after the stop";
+    EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher left over";
+}
+
+// One browser is gone without a word, the other will not let go of its sink: the stop cuts
+// both off, and no watcher is left for them to call.
+TEST_F(BrevikApartTest, ARevokedOrClingingBrowserKeepsNoWatcherAfterTheStop)
+{
+    Shell.AddBrowser(Browser0, 0);
+    Shell.AddBrowser(Browser1, 0);
+    ASSERT_EQ(B.StartMonitor(), 1) << "start";
+    EXPECT_EQ(Shell.Revoke(0), 0) << "browser 0 revoked";
+    Shell.Failure(TFakeShellWindows::BrowserUnadviseFails);
+    EXPECT_EQ(B.StopMonitor(), 1) << "stop";
+    EXPECT_EQ(Shell.Sinks(-1), 0) << "sinks left on the list";
+    EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "watchers kept by the browsers";
+    FreeLibrary(B.Module);
+    B.Module = nullptr;
+    EXPECT_EQ(GetModuleHandleA(TBrevik::Path().c_str()), nullptr) << "unloaded after the stop";
+}
+
+// The process ends while the monitor runs: nothing may call the shell's list then (the
+// loader's lock is held, and a list in another apartment would wait for ever).
+TEST_F(BrevikTest, AProcessThatEndsWhileWatchingCallsNothing)
+{
+    std::string command = "rundll32.exe " + Shell.Path() + ",FakeShellExitWatched " + TBrevik::Path();
+    EXPECT_EQ(RunProgram(command, 20000), 0) << command << " (9: the list was called, -2: still running)";
 }
 
 }  // namespace

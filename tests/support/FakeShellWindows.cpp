@@ -2,24 +2,47 @@
 // connection point and its browser raises no events. Registered in the sandbox under
 // CLSID_ShellWindows, it serves a list of browser objects (IWebBrowser2 with its window
 // handle and a DWebBrowserEvents2 connection point) and raises WindowRegistered,
-// NewWindow2 and OnQuit when the test asks (FakeShellWindows.h).
+// WindowRevoked, NewWindow2 and OnQuit when the test asks (FakeShellWindows.h).
+// It lives in the caller's apartment, or, as the shell's own list does for a program,
+// in another one: a thread of its own that can die and be started again.
 #include <windows.h>
 #include <exdisp.h>
 #include <exdispid.h>
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <functional>
 #include <map>
 #include <vector>
 
 namespace {
 
 int Failure = 0; // FakeShellFailure
+enum : int {
+    NoListEvents = 1,
+    UnadviseFails = 2,
+    NoList = 4,
+    BrowserUnadviseFails = 8,
+    AdviseReannounces = 16,
+    NewWindowObject = 32,
+    DieInUnadvise = 64,
+};
+void DieNow();
+void Reannounce();
+// Set once the process has begun to end: a call into the list then ends it with this code.
+bool Ending = false;
+const UINT CalledWhileEnding = 9;
+void CheckNotEnding()
+{
+    if (Ending)
+        TerminateProcess(GetCurrentProcess(), CalledWhileEnding);
+}
 
 // One connection point; its owner counts its references.
 class TPoint : public IConnectionPoint {
 public:
     TPoint(IConnectionPointContainer* owner, REFIID events) : Owner(owner), Events(events) {}
+    bool OfBrowser() const { return IsEqualIID(Events, DIID_DWebBrowserEvents2); }
     ~TPoint() { Clear(); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
@@ -51,14 +74,25 @@ public:
         IDispatch* events = nullptr;
         if (!sink || FAILED(sink->QueryInterface(Events, reinterpret_cast<void**>(&events))))
             return CONNECT_E_CANNOTCONNECT;
+        // The shell announces the window again before this call returns.
+        if (OfBrowser() && (Failure & AdviseReannounces)) {
+            Failure &= ~AdviseReannounces;
+            Reannounce();
+        }
         *cookie = Next++;
         Sinks[*cookie] = events;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override
     {
+        CheckNotEnding();
+        if (Failure & DieInUnadvise) {
+            Failure &= ~DieInUnadvise;
+            DieNow();
+            return RPC_E_SERVER_DIED;
+        }
         auto found = Sinks.find(cookie);
-        if (found == Sinks.end() || (Failure & 2))
+        if (found == Sinks.end() || (Failure & UnadviseFails) || (OfBrowser() && (Failure & BrowserUnadviseFails)))
             return CONNECT_E_NOCONNECTION;
         IDispatch* sink = found->second;
         Sinks.erase(found);
@@ -146,6 +180,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override
     {
+        CheckNotEnding();
         IID events;
         Point.GetConnectionInterface(&events);
         if (!IsEqualIID(iid, events) || Refused()) {
@@ -274,11 +309,12 @@ public:
     HRESULT STDMETHODCALLTYPE ProcessAttachDetach(VARIANT_BOOL) override { return E_NOTIMPL; }
 
 protected:
-    bool Refused() const override { return Failure & 1; }
+    bool Refused() const override { return Failure & NoListEvents; }
 };
 
-// The one list of this process, made at the first request.
+// The one list of the process, made at the first request in the apartment it lives in.
 TFakeShellWindows* Shell = nullptr;
+int LastGoneHeld = -1;
 TFakeShellWindows* TheShell()
 {
     if (!Shell)
@@ -291,6 +327,104 @@ TFakeBrowser* BrowserAt(int index)
     if (index < 0 || static_cast<size_t>(index) >= TheShell()->Browsers.size())
         return nullptr;
     return TheShell()->Browsers[index];
+}
+
+void Announce(DISPID id, int index)
+{
+    VARIANT cookie;
+    VariantInit(&cookie);
+    V_VT(&cookie) = VT_I4;
+    V_I4(&cookie) = index + 1;
+    DISPPARAMS params = {&cookie, nullptr, 1, 0};
+    TheShell()->Point.Fire(id, &params);
+}
+
+// The last browser of the list is registered once more.
+void Reannounce()
+{
+    Announce(DISPID_WINDOWREGISTERED, static_cast<int>(TheShell()->Browsers.size()) - 1);
+}
+
+// The list in an apartment of its own: a thread with a message loop that runs the test's
+// requests, one at a time, while the caller's apartment keeps taking calls.
+bool Apart = false;
+HANDLE Server = nullptr;
+DWORD ServerId = 0;
+volatile bool Dying = false;
+
+struct TJob {
+    std::function<int()> Work;
+    int Result = 0;
+    HANDLE Done = nullptr;
+};
+
+DWORD WINAPI ServerLoop(void* ready)
+{
+    CoInitialize(nullptr);
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    SetEvent(static_cast<HANDLE>(ready));
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!msg.hwnd && msg.message == WM_APP) {
+            auto* job = reinterpret_cast<TJob*>(msg.lParam);
+            job->Result = job->Work();
+            SetEvent(job->Done);
+        } else {
+            DispatchMessageA(&msg);
+        }
+    }
+    // A dead server's objects are gone for its clients; what they held of the list stays.
+    Shell = nullptr;
+    CoUninitialize();
+    return 0;
+}
+
+// Waits for the handle while this apartment's messages, and so the calls into it, go on.
+void PumpUntil(HANDLE handle)
+{
+    while (MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+int Run(std::function<int()> work)
+{
+    if (!Apart)
+        return work();
+    if (Server && Dying) {
+        PumpUntil(Server);
+        CloseHandle(Server);
+        Server = nullptr;
+        Dying = false;
+    }
+    if (!Server) {
+        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        Server = CreateThread(nullptr, 0, ServerLoop, ready, 0, &ServerId);
+        WaitForSingleObject(ready, INFINITE);
+        CloseHandle(ready);
+    }
+    TJob job;
+    job.Work = std::move(work);
+    job.Done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    PostThreadMessageA(ServerId, WM_APP, 0, reinterpret_cast<LPARAM>(&job));
+    PumpUntil(job.Done);
+    CloseHandle(job.Done);
+    return job.Result;
+}
+
+// The server goes: every object it served is cut off from its clients, and the loop ends
+// once the call in progress has returned.
+void DieNow()
+{
+    for (TFakeBrowser* browser : TheShell()->Browsers)
+        CoDisconnectObject(static_cast<IWebBrowser2*>(browser), 0);
+    CoDisconnectObject(static_cast<IShellWindows*>(TheShell()), 0);
+    Dying = true;
+    PostQuitMessage(0);
 }
 
 class TFactory : public IClassFactory {
@@ -311,9 +445,15 @@ public:
         *object = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        if (Failure & 4)
+        if (Failure & NoList)
             return E_OUTOFMEMORY;
-        return TheShell()->QueryInterface(iid, object);
+        if (!Apart)
+            return TheShell()->QueryInterface(iid, object);
+        IStream* stream = nullptr;
+        HRESULT hr = Run([&] {
+            return static_cast<int>(CoMarshalInterThreadInterfaceInStream(iid, static_cast<IShellWindows*>(TheShell()), &stream));
+        });
+        return FAILED(hr) ? hr : CoGetInterfaceAndReleaseStream(stream, iid, object);
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 } Factory;
@@ -339,71 +479,144 @@ STDAPI DllCanUnloadNow()
 
 int FakeShellAddBrowser(HWND window, int announce)
 {
-    TheShell()->Browsers.push_back(new TFakeBrowser(window));
-    if (announce) {
-        VARIANT cookie;
-        VariantInit(&cookie);
-        V_VT(&cookie) = VT_I4;
-        V_I4(&cookie) = static_cast<LONG>(TheShell()->Browsers.size());
-        DISPPARAMS params = {&cookie, nullptr, 1, 0};
-        TheShell()->Point.Fire(DISPID_WINDOWREGISTERED, &params);
-    }
-    return static_cast<int>(TheShell()->Browsers.size()) - 1;
+    return Run([=] {
+        TheShell()->Browsers.push_back(new TFakeBrowser(window));
+        int index = static_cast<int>(TheShell()->Browsers.size()) - 1;
+        if (announce)
+            Announce(DISPID_WINDOWREGISTERED, index);
+        return index;
+    });
 }
 
+// The new window is a browser object of its own when asked (NewWindowObject), else none.
 int FakeShellNewWindow(int index, VARIANT_BOOL* cancel)
 {
-    TFakeBrowser* browser = BrowserAt(index);
-    if (!browser)
-        return -1;
-    IDispatch* window = nullptr;
-    VARIANT args[2];
-    VariantInit(&args[0]);
-    VariantInit(&args[1]);
-    *cancel = VARIANT_FALSE;
-    V_VT(&args[0]) = VT_BYREF | VT_BOOL;
-    V_BOOLREF(&args[0]) = cancel;
-    V_VT(&args[1]) = VT_BYREF | VT_DISPATCH;
-    V_DISPATCHREF(&args[1]) = &window;
-    DISPPARAMS params = {args, nullptr, 2, 0};
-    return browser->Point.Fire(DISPID_NEWWINDOW2, &params);
+    VARIANT_BOOL answer = VARIANT_FALSE;
+    int called = Run([&] {
+        TFakeBrowser* browser = BrowserAt(index);
+        if (!browser)
+            return -1;
+        TFakeBrowser* made = (Failure & NewWindowObject) ? new TFakeBrowser(nullptr) : nullptr;
+        // The caller's reference goes with the in-and-out argument, and comes back with it.
+        IDispatch* window = made;
+        if (made)
+            made->AddRef();
+        VARIANT args[2];
+        VariantInit(&args[0]);
+        VariantInit(&args[1]);
+        V_VT(&args[0]) = VT_BYREF | VT_BOOL;
+        V_BOOLREF(&args[0]) = &answer;
+        V_VT(&args[1]) = VT_BYREF | VT_DISPATCH;
+        V_DISPATCHREF(&args[1]) = &window;
+        DISPPARAMS params = {args, nullptr, 2, 0};
+        int sinks = browser->Point.Fire(DISPID_NEWWINDOW2, &params);
+        if (window)
+            window->Release();
+        if (made) {
+            LastGoneHeld = static_cast<int>(made->Refs) - 1;
+            made->Release();
+        }
+        return sinks;
+    });
+    *cancel = answer;
+    return called;
 }
 
-// The browser quits: it says so, then leaves the list.
+// The browser quits: it says so, then leaves the list. The sinks still connected once the
+// event has returned; the references they left on the browser go to FakeShellHeld(-2).
 int FakeShellQuit(int index)
 {
-    TFakeBrowser* browser = BrowserAt(index);
-    if (!browser)
-        return -1;
-    DISPPARAMS params = {nullptr, nullptr, 0, 0};
-    int called = browser->Point.Fire(DISPID_ONQUIT, &params);
-    TheShell()->Browsers.erase(TheShell()->Browsers.begin() + index);
-    browser->Release();
-    return called;
+    return Run([=] {
+        TFakeBrowser* browser = BrowserAt(index);
+        if (!browser)
+            return -1;
+        DISPPARAMS params = {nullptr, nullptr, 0, 0};
+        browser->Point.Fire(DISPID_ONQUIT, &params);
+        int left = browser->Point.Count();
+        TheShell()->Browsers.erase(TheShell()->Browsers.begin() + index);
+        LastGoneHeld = static_cast<int>(browser->Refs) - 1;
+        browser->Release();
+        return left;
+    });
+}
+
+// The browser's window goes without a word from the browser: the list tells of it, and its
+// clients lose the browser object; the sinks it held stay held.
+int FakeShellRevoke(int index)
+{
+    return Run([=] {
+        TFakeBrowser* browser = BrowserAt(index);
+        if (!browser)
+            return -1;
+        Announce(DISPID_WINDOWREVOKED, index);
+        TheShell()->Browsers.erase(TheShell()->Browsers.begin() + index);
+        CoDisconnectObject(static_cast<IWebBrowser2*>(browser), 0);
+        return 0;
+    });
 }
 
 // Connected sinks of a browser; of the list itself for -1.
 int FakeShellSinks(int index)
 {
-    if (index == -1)
-        return TheShell()->Point.Count();
-    TFakeBrowser* browser = BrowserAt(index);
-    return browser ? browser->Point.Count() : -1;
+    return Run([=] {
+        if (index == -1)
+            return TheShell()->Point.Count();
+        TFakeBrowser* browser = BrowserAt(index);
+        return browser ? browser->Point.Count() : -1;
+    });
 }
 
-// References held on a browser besides the list's own.
+// References held on a browser besides the list's own; on the list for -1; for -2, on the
+// last object that left: a new window's, or a browser that quit, once its event returned.
 int FakeShellHeld(int index)
 {
-    TFakeBrowser* browser = index == -1 ? nullptr : BrowserAt(index);
-    if (index == -1)
-        return static_cast<int>(TheShell()->Refs) - 1;
-    return browser ? static_cast<int>(browser->Refs) - 1 : -1;
+    return Run([=] {
+        if (index == -2)
+            return LastGoneHeld;
+        if (index == -1)
+            return static_cast<int>(TheShell()->Refs) - 1;
+        TFakeBrowser* browser = BrowserAt(index);
+        return browser ? static_cast<int>(browser->Refs) - 1 : -1;
+    });
 }
 
-// 1: the list has no connection point; 2: every Unadvise fails; 4: the list cannot be made.
 void FakeShellFailure(int flags)
 {
     Failure = flags;
+}
+
+// From now on the list lives in an apartment of its own (call before any other request).
+void FakeShellApartment()
+{
+    Apart = true;
+}
+
+// The list's server dies between two calls; the next request starts a new one with an
+// empty list. 0 when the list is in the caller's apartment, which cannot die.
+int FakeShellDie()
+{
+    return Apart && Run([] {
+        DieNow();
+        return 1;
+    });
+}
+
+// A process of its own (rundll32) that watches through the library named on the command
+// line and ends without stopping it. Its exit code: 0 when nothing called the list while
+// the process ended, 9 when something did, 2 and 3 when the library would not start.
+void CALLBACK FakeShellExitWatched(HWND, HINSTANCE, LPSTR library, int)
+{
+    CoInitialize(nullptr);
+    FakeShellAddBrowser(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234)), 0);
+    HMODULE module = LoadLibraryA(library);
+    auto start = module ? reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "StartMonitor")))
+                        : nullptr;
+    if (!start)
+        ExitProcess(2);
+    if (start() != 1)
+        ExitProcess(3);
+    Ending = true;
+    ExitProcess(0);
 }
 
 }  // extern "C"

@@ -19,14 +19,35 @@ public:
     // The browser is about to open a new window: its sinks answer in *cancel; how many
     // were called.
     int (*NewWindow)(int index, VARIANT_BOOL* cancel) = nullptr;
-    // The browser quits and leaves the list; how many sinks were told.
+    // The browser quits and leaves the list; how many sinks were still connected to it
+    // once its event had returned.
     int (*Quit)(int index) = nullptr;
+    // The browser's window leaves the list without quitting, and the browser object is cut
+    // off from its clients (another apartment only), holding its sinks.
+    int (*Revoke)(int index) = nullptr;
     // Sinks connected to a browser (-1: to the list).
     int (*Sinks)(int index) = nullptr;
-    // References held on a browser (-1: on the list) besides the list's own.
+    // References held on a browser (-1: on the list; -2: on the last object that left, a
+    // new window's or a browser that quit, after its event) besides the list's own.
     int (*Held)(int index) = nullptr;
-    // 1: the list offers no connection point; 2: Unadvise fails; 4: the list cannot be made.
+    // What goes wrong from now on, the flags below.
     void (*Failure)(int flags) = nullptr;
+    enum {
+        NoListEvents = 1,          // the list offers no connection point
+        UnadviseFails = 2,         // every Unadvise fails
+        NoList = 4,                // the list cannot be made
+        BrowserUnadviseFails = 8,  // a browser's Unadvise fails, the list's works
+        AdviseReannounces = 16,    // the next Advise on a browser registers the last window again first
+        NewWindowObject = 32,      // NewWindow2 offers a browser object of its own
+        DieInUnadvise = 64,        // the server dies while running the next Unadvise
+    };
+    // The list lives in an apartment of its own from now on, as the shell's does for a
+    // program; call before any other request.
+    void (*Apartment)() = nullptr;
+    // The list's server dies; the next request starts a new one with an empty list.
+    int (*Die)() = nullptr;
+    // The module's path, for a process of its own.
+    std::string Path() const;
 
 private:
     HMODULE Module = nullptr;

@@ -33,7 +33,7 @@ void Write(HKEY key, const char* name, const std::string& value)
 // The sandbox's own registration of the class is put back afterwards.
 TFakeShellWindows::TFakeShellWindows()
 {
-    std::string path = testing_support::ExeDir() + "\\fakeshellwindows.dll";
+    std::string path = Path();
     HKEY key;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, ServerKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key,
                         &Created) == ERROR_SUCCESS) {
@@ -52,6 +52,16 @@ TFakeShellWindows::TFakeShellWindows()
     Resolve(Module, Sinks, "FakeShellSinks");
     Resolve(Module, Held, "FakeShellHeld");
     Resolve(Module, Failure, "FakeShellFailure");
+    Resolve(Module, Revoke, "FakeShellRevoke");
+    Resolve(Module, Apartment, "FakeShellApartment");
+    Resolve(Module, Die, "FakeShellDie");
+    if (Failure)
+        Failure(0);
+}
+
+std::string TFakeShellWindows::Path() const
+{
+    return testing_support::ExeDir() + "\\fakeshellwindows.dll";
 }
 
 // The module stays: COM may still hold objects of it until the apartment ends.
