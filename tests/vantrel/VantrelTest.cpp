@@ -305,3 +305,17 @@ TEST(VantrelRecord, ACancelStopsACollectionUnderWay)
     EXPECT_LE(hdd.CollectedPaths.Count(), 2) << "entries collected after the cancel";
     CloseHandle(cancel);
 }
+
+TEST(VantrelRecord, AnEmptyProtectedFolderIsNeverRemoved)
+{
+    char profile[MAX_PATH];
+    ASSERT_GT(GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH), 0u);
+    const std::string profiles = std::string(profile).substr(0, std::string(profile).find_last_of('\\'));
+    const std::string emptyProfile = profiles + "\\Empty One", plain = ScratchDir("empty");
+    MakeDirs(emptyProfile);
+    CWHddClass hdd(nullptr);
+    EXPECT_FALSE(hdd.RemoveFolder(emptyProfile)) << "an empty profile " << emptyProfile;
+    EXPECT_TRUE(PathExists(emptyProfile)) << emptyProfile;
+    EXPECT_TRUE(hdd.RemoveFolder(plain)) << "an ordinary empty folder " << plain;
+    RemoveDirectoryA(emptyProfile.c_str());
+}
