@@ -48,13 +48,14 @@ void TIndicatorThread::Wipe()
     TM_Logger* log = TM_Logger::Instance();
     log->Clear();
     {
-        const CProtectedPlaces places;
+        // The same reading as the record's own checks of the folders below.
+        const std::shared_ptr<const CProtectedPlaces> places = CProtectedPlaces::Recent();
         LogBatch batch(log);
         for (int i = 0; i < WorkList.Count() && !IsCancelled(); ++i) {
             const std::string& line = WorkList[i];
             // A line that is no full path, or names a protected place, would let one wrong
             // line wipe what was never chosen.
-            std::string refusal = Refusal(line, places);
+            std::string refusal = Refusal(line, *places);
             if (!refusal.empty()) {
                 log->BeginEntry("Skipped line " + std::to_string(i + 1));
                 log->EndEntry(refusal, line.substr(0, line.find('\0')).substr(0, 300));
