@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <vector>
@@ -220,7 +221,8 @@ bool CPathSafety::IsFileAllowed(const std::string& path, const CProtectedPlaces&
 {
     if (!IsAbsolute(path))
         return false;
-    std::string folder = path.substr(0, path.find_last_of("\\/"));
+    // "C:" alone would name the current folder of C:, not its root.
+    std::string folder = path.substr(0, std::max<size_t>(path.find_last_of("\\/"), 3));
     for (const std::string& name : {Resolved(folder), FinalPath(folder)})
         if (places.Shelters(name)) {
             TellRefusal(path);

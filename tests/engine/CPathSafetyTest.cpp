@@ -232,5 +232,6 @@ TEST(CPathSafety, BelowTheWindowsFolderOnlyTheCleanedPlacesAreOpen)
     EXPECT_FALSE(CPathSafety::IsFileAllowed(win + "\\Temp\\Quelora\\cmfiles.ftd", places)) << "Quelora's list";
     EXPECT_TRUE(CPathSafety::IsFileAllowed(win + "\\Temp\\chosen.txt", places)) << "a file in the Temp folder";
     EXPECT_TRUE(CPathSafety::IsFileAllowed("C:\\qtest\\chosen.txt", places)) << "a file anywhere else";
+    EXPECT_TRUE(CPathSafety::IsFileAllowed("C:\\chosen.txt", places)) << "a file at the top of a drive";
     EXPECT_FALSE(CPathSafety::IsFileAllowed("C:\\qtest\\chosen.txt:hidden", places)) << "a stream";
 }
