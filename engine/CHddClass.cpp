@@ -19,11 +19,12 @@ bool IsFolder(const WIN32_FIND_DATAA& fd)
 }
 
 // Calls f for each entry of the folder matching the pattern, without "." and ".." (and
-// "desktop.ini" unless told otherwise). The folder is held open meanwhile, so that it cannot be replaced, and must
+// "desktop.ini" unless told otherwise), until stop() says so. The folder is held open meanwhile, so that it cannot be replaced, and must
 // be a plain folder by what its own handle says: a link or any other reparse point is never
 // listed, wherever a walk meets it, its start included.
-template <class F>
-void ForEachEntry(const std::string& folder, const std::string& pattern, bool skipDesktopIni, F f)
+template <class F, class S = bool (*)()>
+void ForEachEntry(const std::string& folder, const std::string& pattern, bool skipDesktopIni, F f,
+                  S stop = [] { return false; })
 {
     CFileEntry held(folder, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (held.Kind() != CPathSafety::ekFolder)
@@ -37,7 +38,7 @@ void ForEachEntry(const std::string& folder, const std::string& pattern, bool sk
         if (name == "." || name == ".." || (skipDesktopIni && name == "desktop.ini"))
             continue;
         f(name, fd);
-    } while (FindNextFileA(h, &fd));
+    } while (!stop() && FindNextFileA(h, &fd));
     FindClose(h);
 }
 
@@ -177,7 +178,18 @@ void CHddClass::DeleteTreeIn(const std::string& folder)
 
 bool CHddClass::RemoveFolder(const std::string& folder)
 {
-    return CPathSafety::IsAbsolute(folder) && RemoveDirectoryA(folder.c_str()) != 0;
+    return CPathSafety::IsTreeAllowed(folder) && RemoveDirectoryA(folder.c_str()) != 0;
+}
+
+// Only the owner's own event stops a collection: a run's named event left set by another
+// program must not shorten what a later owner collects.
+bool CHddClass::CollectionStopped()
+{
+    if (!Stopped && CancelEvent && ++EntriesSinceTest >= 64) {
+        EntriesSinceTest = 0;
+        Stopped = WaitForSingleObject(CancelEvent, 0) == WAIT_OBJECT_0;
+    }
+    return Stopped;
 }
 
 void CHddClass::AddEntry(const std::string& path, unsigned long sizeHigh, unsigned long sizeLow)
@@ -204,18 +216,24 @@ void CHddClass::AppendByExtension(const std::string& folder, const std::string& 
     // at all: "*.*" there would gather every file of the drive's top.
     if (!CPathSafety::IsTreeAllowed(folder))
         return;
+    StartCollecting();
     AppendExtensionIn(folder, ext, recursive);
 }
 
 void CHddClass::AppendExtensionIn(const std::string& folder, const std::string& ext, bool recursive)
 {
-    ForEachEntry(folder, "*.*", SkipDesktopIni, [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
-        std::string path = folder + "\\" + name;
-        if (IsFolder(fd) && recursive)
-            AppendExtensionIn(path, ext, true);
-        if (ext == ".*" || ExtractFileExt(name) == ext)
-            AddEntry(path, IsFolder(fd) ? 0 : fd.nFileSizeHigh, IsFolder(fd) ? 0 : fd.nFileSizeLow);
-    });
+    if (Stopped)
+        return;
+    ForEachEntry(
+        folder, "*.*", SkipDesktopIni,
+        [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
+            std::string path = folder + "\\" + name;
+            if (IsFolder(fd) && recursive)
+                AppendExtensionIn(path, ext, true);
+            if (ext == ".*" || ExtractFileExt(name) == ext)
+                AddEntry(path, IsFolder(fd) ? 0 : fd.nFileSizeHigh, IsFolder(fd) ? 0 : fd.nFileSizeLow);
+        },
+        [this] { return CollectionStopped(); });
 }
 
 void CHddClass::CollectByMask(const std::string& pathWithMask, bool recursive)
@@ -230,22 +248,28 @@ void CHddClass::AppendByMask(const std::string& pathWithMask, bool recursive)
     std::string folder = ExcludeTrailingBackslash(ExtractFilePath(pathWithMask));
     std::string mask = ExtractFileName(pathWithMask);
     if (mask.empty() || !CPathSafety::IsAbsolute(pathWithMask) ||
-        (recursive && CPathSafety::IsProtectedFolder(folder)))
+        (recursive && !CPathSafety::IsTreeAllowed(folder)))
         return;
+    StartCollecting();
     AppendMaskIn(folder, mask, recursive);
 }
 
 void CHddClass::AppendMaskIn(const std::string& folder, const std::string& mask, bool recursive)
 {
-    ForEachEntry(folder, mask, SkipDesktopIni, [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
-        // The system also matches the 8.3 short name: "*.chk" would find "report.chkx".
-        if (!MatchesMask(name, mask))
-            return;
-        std::string path = folder + "\\" + name;
-        if (IsFolder(fd) && recursive)
-            AppendMaskIn(path, mask, true);
-        AddEntry(path, IsFolder(fd) ? 0 : fd.nFileSizeHigh, IsFolder(fd) ? 0 : fd.nFileSizeLow);
-    });
+    if (Stopped)
+        return;
+    ForEachEntry(
+        folder, mask, SkipDesktopIni,
+        [&](const std::string& name, const WIN32_FIND_DATAA& fd) {
+            // The system also matches the 8.3 short name: "*.chk" would find "report.chkx".
+            if (!MatchesMask(name, mask))
+                return;
+            std::string path = folder + "\\" + name;
+            if (IsFolder(fd) && recursive)
+                AppendMaskIn(path, mask, true);
+            AddEntry(path, IsFolder(fd) ? 0 : fd.nFileSizeHigh, IsFolder(fd) ? 0 : fd.nFileSizeLow);
+        },
+        [this] { return CollectionStopped(); });
 }
 
 void CHddClass::ListFixedDrives()

@@ -26,6 +26,7 @@ public:
     // does every "desktop.ini" with the folders that hold one. Like every walk here it
     // refuses a starting folder that is a reparse point and never descends into one.
     void DeleteTree(const std::string& folder);
+    // Removes one empty folder, never a protected one.
     bool RemoveFolder(const std::string& folder);
 
     void CollectByExtension(const std::string& folder, const std::string& ext, bool recursive);
@@ -64,6 +65,12 @@ private:
     void DeleteTreeIn(const std::string& folder);
     void AppendExtensionIn(const std::string& folder, const std::string& ext, bool recursive);
     void AppendMaskIn(const std::string& folder, const std::string& mask, bool recursive);
+    // A collection ends soon after the owner's cancel event is set: it is tested every few
+    // entries, so that a large tree stops within a moment.
+    void StartCollecting() { Stopped = false; EntriesSinceTest = 63; }
+    bool CollectionStopped();
+    bool Stopped = false;
+    int EntriesSinceTest = 0;
 
     long long CollectedBytes = 0;
 };

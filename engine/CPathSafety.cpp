@@ -1,9 +1,12 @@
 #include "CPathSafety.h"
 
+#include "CProtectedPlaces.h"
 #include "SysUtils.h"
 
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <vector>
 
@@ -43,7 +46,8 @@ bool CPathSafety::IsAbsolute(const std::string& path)
         while (e < path.size() && !IsSeparator(path[e]))
             ++e;
         std::string part = path.substr(i, e - i);
-        if (part == "." || part == "..")
+        // A ':' after the drive names a stream of a file, never a file or folder of its own.
+        if (part == "." || part == ".." || part.find(':') != std::string::npos)
             return false;
         i = e + 1;
     }
@@ -180,65 +184,66 @@ static bool IsRoot(const std::string& f)
     return root == 0 || root >= f.size();
 }
 
-static std::string SystemPath(UINT (WINAPI* get)(LPSTR, UINT))
-{
-    char buf[MAX_PATH + 1];
-    UINT n = get ? get(buf, sizeof buf) : 0;
-    return (n > 0 && n < sizeof buf) ? std::string(buf, n) : std::string();
-}
-
-template <class F>
-static F Kernel32(const char* name)
-{
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
-}
-
-// The folders that hold the system: the Windows folder (also the per-user one a Terminal
-// Server gives), the system folder, and for a 32-bit program on 64-bit Windows its twin
-// and the alias that reaches the real one.
-static const std::vector<std::string>& ProtectedFolders()
-{
-    using Get = UINT(WINAPI*)(LPSTR, UINT);
-    static const std::vector<std::string> folders = [] {
-        std::vector<std::string> list;
-        std::string windows = WindowsFolder();
-        for (const std::string& p :
-             {windows, SystemPath(Kernel32<Get>("GetSystemWindowsDirectoryA")), SystemPath(GetSystemDirectoryA),
-              SystemPath(Kernel32<Get>("GetSystemWow64DirectoryA")),
-              windows.empty() ? std::string() : windows + "\\Sysnative"})
-            if (!p.empty())
-                list.push_back(CPathSafety::Resolved(p));
-        return list;
-    }();
-    return folders;
-}
-
-// The folder is one of the protected ones, or holds one: emptying it would reach them.
-static bool CoversProtected(const std::string& f)
-{
-    if (f.empty())
-        return false;
-    if (IsRoot(f))
-        return true;
-    for (const std::string& sys : ProtectedFolders())
-        if (SameText(f, sys) || (StartsWithText(sys, f) && sys.size() > f.size() && sys[f.size()] == '\\'))
-            return true;
-    return false;
-}
-
 bool CPathSafety::IsProtectedFolder(const std::string& folder)
+{
+    return IsProtectedFolder(folder, *CProtectedPlaces::Recent());
+}
+
+bool CPathSafety::IsProtectedFolder(const std::string& folder, const CProtectedPlaces& places)
 {
     std::string raw = folder;
     while (raw.size() > 3 && IsSeparator(raw.back()))
         raw.pop_back();
     if (IsRoot(raw))
         return true;
-    return CoversProtected(Resolved(folder)) || CoversProtected(FinalPath(folder));
+    for (const std::string& name : {Resolved(folder), FinalPath(folder)})
+        if (!name.empty() && (IsRoot(name) || places.Covers(name)))
+            return true;
+    return false;
 }
 
 bool CPathSafety::IsTreeAllowed(const std::string& folder)
 {
-    return IsAbsolute(folder) && !IsProtectedFolder(folder);
+    return IsTreeAllowed(folder, *CProtectedPlaces::Recent());
+}
+
+bool CPathSafety::IsTreeAllowed(const std::string& folder, const CProtectedPlaces& places)
+{
+    if (!IsAbsolute(folder))
+        return false;
+    if (!IsProtectedFolder(folder, places))
+        return true;
+    TellRefusal(folder);
+    return false;
+}
+
+bool CPathSafety::IsFileAllowed(const std::string& path, const CProtectedPlaces& places)
+{
+    if (!IsAbsolute(path))
+        return false;
+    // "C:" alone would name the current folder of C:, not its root.
+    std::string folder = path.substr(0, std::max<size_t>(path.find_last_of("\\/"), 3));
+    for (const std::string& name : {Resolved(folder), FinalPath(folder)})
+        if (places.Shelters(name)) {
+            TellRefusal(path);
+            return false;
+        }
+    return true;
+}
+
+namespace {
+std::atomic<CPathSafety::TRefusalLog> RefusalLog{nullptr};
+}
+
+void CPathSafety::SetRefusalLog(TRefusalLog log)
+{
+    RefusalLog = log;
+}
+
+void CPathSafety::TellRefusal(const std::string& path)
+{
+    if (TRefusalLog log = RefusalLog)
+        log(path);
 }
 
 CPathSafety::TEntryKind CPathSafety::KindOf(unsigned long attributes, unsigned long reparseTag)

@@ -4,17 +4,30 @@
 // shell-folder value would empty a whole drive. Every folder a cleaner takes is tested here.
 #include <string>
 
+class CProtectedPlaces;
+
 class CPathSafety {
 public:
     // A full path: a drive letter with ":\" or a "\\server\share" name, and no "." or ".."
-    // part that could lead elsewhere than it reads.
+    // part that could lead elsewhere than it reads, nor a ':' after the drive (a stream).
     static bool IsAbsolute(const std::string& path);
-    // A folder that must never be emptied or searched below: a drive or share root, the
-    // Windows folder, the system folders, or a folder holding one of them. Compared as the
-    // system resolves the name, so no other spelling of them passes.
+    // A folder that must never be emptied, searched below or removed: a drive or share root,
+    // one of the protected places (CProtectedPlaces), or a folder holding one of them.
+    // Compared as the system resolves the name, so no other spelling of them passes. The
+    // forms without places take them as read lately (CProtectedPlaces::Recent).
     static bool IsProtectedFolder(const std::string& folder);
+    static bool IsProtectedFolder(const std::string& folder, const CProtectedPlaces& places);
     // Absolute and not protected: a folder whose whole tree may be collected or deleted.
+    // A protected one is told to the refusal log.
     static bool IsTreeAllowed(const std::string& folder);
+    static bool IsTreeAllowed(const std::string& folder, const CProtectedPlaces& places);
+    // A file chosen by its full name may be written: absolute, and its folder lies in no tree
+    // where nothing is cleaned (the Windows folder, Quelora's own). A refused one is told.
+    static bool IsFileAllowed(const std::string& path, const CProtectedPlaces& places);
+
+    // Where refusals of absolute names are told (the run log); none by default.
+    using TRefusalLog = void (*)(const std::string& path);
+    static void SetRefusalLog(TRefusalLog log);
 
     // The name as the system resolves it, for comparing only: "\\?\", "\\.\" and admin-share
     // forms turned into drive paths, separators single, trailing dots and blanks dropped,
@@ -30,4 +43,7 @@ public:
     // never removed as a link.
     enum TEntryKind { ekFile, ekFolder, ekLink, ekDataReparseFile, ekDataReparseFolder, ekUnknown };
     static TEntryKind KindOf(unsigned long attributes, unsigned long reparseTag);
+
+private:
+    static void TellRefusal(const std::string& path);
 };

@@ -40,6 +40,7 @@ TM_Logger::TM_Logger() : FPath(ChangeFileExt(Application->ExeName(), ".log"))
 // Release() holds the instance lock while deleting; a logger made by hand is not the one.
 TM_Logger::~TM_Logger()
 {
+    Batches = 0;
     Save();
     if (TheLogger == this)
         TheLogger = nullptr;
@@ -47,6 +48,9 @@ TM_Logger::~TM_Logger()
 
 void TM_Logger::WriteFile()
 {
+    Unwritten = Batches > 0;
+    if (Unwritten)
+        return;
     try {
         FLines.SaveToFile(FPath);
         WriteFailed = false;
@@ -61,6 +65,7 @@ void TM_Logger::Clear()
     if (FileExists(FPath) && !DeleteFileA(FPath.c_str()))
         WriteFailed = true;
     FLines.Clear();
+    CurrentIndex = -1;
 }
 
 void TM_Logger::Save()
@@ -81,6 +86,7 @@ void TM_Logger::BeginEntry(const std::string& title)
     TCriticalSectionGuard guard(Lock);
     CurrentLine = Copy(CurrentTimeText(), 1, 8) + "   " + title;
     FLines.Add(CurrentLine);
+    CurrentIndex = FLines.Count() - 1;
     WriteFile();
 }
 
@@ -92,8 +98,21 @@ void TM_Logger::EndEntry(const std::string& result, const std::string& detail)
     if (FLines.Count() == 0)
         FLines.Add(CurrentLine);
     else
-        FLines[FLines.Count() - 1] = CurrentLine;
+        FLines[CurrentIndex >= 0 && CurrentIndex < FLines.Count() ? CurrentIndex : FLines.Count() - 1] = CurrentLine;
     WriteFile();
+}
+
+void TM_Logger::BeginBatch()
+{
+    TCriticalSectionGuard guard(Lock);
+    ++Batches;
+}
+
+void TM_Logger::EndBatch()
+{
+    TCriticalSectionGuard guard(Lock);
+    if (Batches > 0 && --Batches == 0 && Unwritten)
+        WriteFile();
 }
 
 TStringList TM_Logger::Lines()

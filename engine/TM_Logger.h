@@ -22,6 +22,10 @@ public:
     void AddLine(const std::string& text);
     void BeginEntry(const std::string& title);
     void EndEntry(const std::string& result, const std::string& detail);
+    // Between these, changes are kept and the file is written once, at the end: a program
+    // logging many entries in a row writes the file once instead of once for each.
+    void BeginBatch();
+    void EndBatch();
 
     const std::string& Path() const { return FPath; }
     TStringList Lines();
@@ -35,6 +39,11 @@ private:
     std::string FPath;
     TCriticalSection Lock;
     std::string CurrentLine;
+    // The line of the item in progress: lines added while it runs (a refused folder) come
+    // after it and stay.
+    int CurrentIndex = -1;
+    int Batches = 0;
+    bool Unwritten = false;
     TStringList FLines;
     bool WriteFailed = false;
 };

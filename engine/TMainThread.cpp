@@ -1,6 +1,7 @@
 #include "TMainThread.h"
 
 #include "ProgressIndicatorFm.h"
+#include "CPathSafety.h"
 #include "TM_Logger.h"
 
 #include <objbase.h>
@@ -40,6 +41,22 @@ void TMainThread::SetWipeCount(int passes)
     NetClean.Hdd().PassCount = passes;
 }
 
+namespace {
+
+std::string LastRefusal;
+
+// A cleaner asks about its folder before collecting and again before removing what is left:
+// the place goes into the run's log once.
+void LogRefusal(const std::string& path)
+{
+    if (path == LastRefusal)
+        return;
+    LastRefusal = path;
+    TM_Logger::Instance()->AddLine("Protected place left alone: " + path);
+}
+
+}  // namespace
+
 void TMainThread::Execute()
 {
     // The browser cleaners talk to COM objects on this thread.
@@ -47,6 +64,8 @@ void TMainThread::Execute()
     TM_Logger* log = TM_Logger::Instance();
     log->Clear();
     log->Save();
+    LastRefusal.clear();
+    CPathSafety::SetRefusalLog(LogRefusal);
     // Whatever fails, the run ends as any run ends: the window closes and gives the main
     // window back. The failure goes into the log.
     try {

@@ -95,6 +95,9 @@ void TIndicatorFm::MyGraphicBtn1Click(TObject*)
 void TIndicatorFm::FormClose(TObject*, TCloseAction& action)
 {
     Closing = true;
+    // However the window closes (Cancel, Alt+F4, the taskbar), the worker stops: nothing is
+    // left to wipe unseen and the program ends.
+    FLink->Cancel();
     Timer1->SetEnabled(false);
     // From here on the worker leaves the window alone; the event stays open while it runs.
     FLink->WindowClosing();

@@ -1,6 +1,7 @@
 #include "Progressthread.h"
 
 #include "CPathSafety.h"
+#include "CProtectedPlaces.h"
 #include "ProgressIndicatorForm.h"
 #include "SysUtils.h"
 #include "TM_Logger.h"
@@ -17,28 +18,53 @@ void TIndicatorThread::Execute()
     Link->WorkerDone();
 }
 
-bool TIndicatorThread::IsSafeLine(const std::string& line)
+std::string TIndicatorThread::Refusal(const std::string& line, const CProtectedPlaces& places)
 {
-    return line.find('\0') == std::string::npos && CPathSafety::IsTreeAllowed(line);
+    if (line.find('\0') != std::string::npos || !CPathSafety::IsAbsolute(line))
+        return "not a path that may be wiped";
+    // A folder goes whole; a file is judged by the folder it lies in.
+    bool allowed = DirectoryExists(line) ? CPathSafety::IsTreeAllowed(line, places)
+                                         : CPathSafety::IsFileAllowed(line, places);
+    return allowed ? std::string() : "a protected place";
 }
+
+namespace {
+
+// Every skipped line of a long list in one write of the log, also when the collection ends early.
+class LogBatch {
+public:
+    explicit LogBatch(TM_Logger* log) : Log(log) { Log->BeginBatch(); }
+    ~LogBatch() { Log->EndBatch(); }
+
+private:
+    TM_Logger* Log;
+};
+
+}  // namespace
 
 void TIndicatorThread::Wipe()
 {
     CWHddClass hdd(Link->CancelEvent());
     TM_Logger* log = TM_Logger::Instance();
     log->Clear();
-    for (int i = 0; i < WorkList.Count(); ++i) {
-        const std::string& line = WorkList[i];
-        // A line that is no full path, or names a drive or the system, would let one wrong
-        // line wipe what was never chosen.
-        if (!IsSafeLine(line)) {
-            log->BeginEntry("Skipped line " + std::to_string(i + 1));
-            log->EndEntry("not a path that may be wiped", line.substr(0, line.find('\0')).substr(0, 300));
-            continue;
+    {
+        // The same reading as the record's own checks of the folders below.
+        const std::shared_ptr<const CProtectedPlaces> places = CProtectedPlaces::Recent();
+        LogBatch batch(log);
+        for (int i = 0; i < WorkList.Count() && !IsCancelled(); ++i) {
+            const std::string& line = WorkList[i];
+            // A line that is no full path, or names a protected place, would let one wrong
+            // line wipe what was never chosen.
+            std::string refusal = Refusal(line, *places);
+            if (!refusal.empty()) {
+                log->BeginEntry("Skipped line " + std::to_string(i + 1));
+                log->EndEntry(refusal, line.substr(0, line.find('\0')).substr(0, 300));
+                continue;
+            }
+            hdd.CollectedPaths.Add(line);
+            if (DirectoryExists(line))
+                hdd.AppendByExtension(line, ".*", true);
         }
-        hdd.CollectedPaths.Add(line);
-        if (DirectoryExists(line))
-            hdd.AppendByExtension(line, ".*", true);
     }
     const TStringList& paths = hdd.CollectedPaths;
     Link->Use([&](TIndicatorFm& w) { w.CGauge1->SetMaxValue(paths.Count()); });

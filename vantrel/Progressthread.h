@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+class CProtectedPlaces;
 class TMyGraphicLabel;
 
 class TIndicatorThread : public TThread {
@@ -18,9 +19,10 @@ public:
 
     TStringList WorkList;
 
-    // Whether a line of the work list may be wiped: a full path without NUL that is neither
-    // a drive or share root nor the Windows or a system folder, nor holds one of them.
-    static bool IsSafeLine(const std::string& line);
+    // Why a line of the work list is not wiped, "" when it is: a line must be a full path
+    // without NUL; a folder must be no protected place nor hold one, and a file must not lie
+    // in a tree where nothing is cleaned (the Windows folder, Quelora's own).
+    static std::string Refusal(const std::string& line, const CProtectedPlaces& places);
     // What a label of the given width shows for text: all of it when it fits, else its
     // beginning, ".." and its last name, just reaching width - 15 ("" when nothing does).
     static std::string ShortenedName(const std::string& text, int width,

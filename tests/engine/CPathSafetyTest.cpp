@@ -1,5 +1,6 @@
 #include "CPathSafety.h"
 #include "CFileEntry.h"
+#include "CProtectedPlaces.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,8 @@ TEST(CPathSafety, OnlyFullPathsWithoutDotPartsAreAbsolute)
         EXPECT_TRUE(CPathSafety::IsAbsolute(ok)) << ok;
     for (const char* bad : {"", "C:", "C:Temp", "Temp", "\\Temp", ".\\Temp", "C:\\Temp\\..",
                             "C:\\a\\.\\b", "C:\\a\\..\\..\\Windows", "\\\\?\\C:\\Temp", "\\\\.\\C:",
-                            "\\\\server", "\\\\server\\", "\\\\\\share", "1:\\x"})
+                            "\\\\server", "\\\\server\\", "\\\\\\share", "1:\\x",
+                            "C:\\a.txt:hidden", "C:\\a.txt::$DATA", "C:\\a:b\\c", "\\\\server\\share\\a:b"})
         EXPECT_FALSE(CPathSafety::IsAbsolute(bad)) << bad;
 }
 
@@ -92,7 +94,7 @@ TEST(CPathSafety, OtherSpellingsOfProtectedFoldersAreProtected)
         {"\\\\server\\share\\.", false},
         {"\\\\server\\share\\\\", false},
         {win + "\\Temp", true},                             // controls: below them is fine
-        {win + "\\System32x", true},
+        {win + "x", true},
         {drive + "\\qtest\\Windows", true},
         {"\\\\localhost\\share\\folder", true},
     };
@@ -182,4 +184,54 @@ TEST(CFileEntry, TheHandleSaysWhatTheEntryIs)
     }
     RemoveDirectoryA("C:\\qtest\\held");
     EXPECT_TRUE(DeleteFileA("C:\\qtest\\entry.txt"));
+}
+
+// Below the Windows folder only the places that cleaners work in are open, and an open place
+// opens no tree of its own that lies in it.
+TEST(CPathSafety, BelowTheWindowsFolderOnlyTheCleanedPlacesAreOpen)
+{
+    const std::string win = Windows();
+    CreateDirectoryA("C:\\qtest", nullptr);
+    HKEY k;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ostrand\\Quelora\\Data", 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &k, nullptr),
+              ERROR_SUCCESS);
+    const std::string installed = win + "\\Temp\\Quelora\\";
+    RegSetValueExA(k, "InstallationPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(installed.c_str()),
+                   static_cast<DWORD>(installed.size() + 1));
+    RegCloseKey(k);
+    struct Case {
+        std::string path;
+        bool tree;   // the expected IsTreeAllowed verdict
+    };
+    const Case cases[] = {
+        {win + "\\TEMP\\sub", true},
+        {win + "\\Downloaded Program Files", true},
+        {win + "\\Temporary Internet Files\\Content.IE5", true},
+        {win + "\\Cookies", true},
+        {win + "\\History", true},
+        {win + "\\Recent", true},
+        {win + "\\Application Data\\Microsoft\\Office\\Recent", true},
+        {win + "\\Profiles\\someone\\Cookies", true},
+        {win + "\\Profiles\\someone\\Application Data\\Mozilla\\Profiles", true},
+        {win + "\\Fonts", false},
+        {win + "\\Application Data", false},
+        {win + "\\Application Data\\Microsoft", false},
+        {win + "\\Profiles", false},
+        {win + "\\Profiles\\someone", false},
+        {win + "\\Profiles\\someone\\Desktop", false},
+        {win + "\\Tempx", false},
+        {win + "\\Temp", false},                     // it holds Quelora's folder here
+        {win + "\\Temp\\Quelora", false},          // Quelora installed in an open place
+        {win + "\\Temp\\Quelora\\Lang", false},
+    };
+    const CProtectedPlaces places;   // read after the installation path was written
+    for (const Case& c : cases)
+        EXPECT_EQ(CPathSafety::IsTreeAllowed(c.path, places), c.tree) << "IsTreeAllowed(\"" << c.path << "\")";
+    EXPECT_FALSE(CPathSafety::IsFileAllowed(win + "\\win.ini", places)) << "a file in the Windows folder";
+    EXPECT_FALSE(CPathSafety::IsFileAllowed(win + "\\Temp\\Quelora\\cmfiles.ftd", places)) << "Quelora's list";
+    EXPECT_TRUE(CPathSafety::IsFileAllowed(win + "\\Temp\\chosen.txt", places)) << "a file in the Temp folder";
+    EXPECT_TRUE(CPathSafety::IsFileAllowed("C:\\qtest\\chosen.txt", places)) << "a file anywhere else";
+    EXPECT_TRUE(CPathSafety::IsFileAllowed("C:\\chosen.txt", places)) << "a file at the top of a drive";
+    EXPECT_FALSE(CPathSafety::IsFileAllowed("C:\\qtest\\chosen.txt:hidden", places)) << "a stream";
 }

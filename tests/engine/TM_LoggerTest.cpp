@@ -147,3 +147,32 @@ TEST_F(LoggerTest, ConcurrentWritersLoseNoLine)
     EXPECT_EQ(lines.Count(), 200);
     EXPECT_EQ(FileText(), lines.Text()) << "the file holds exactly the list";
 }
+
+TEST_F(LoggerTest, ABatchWritesTheFileOnceAtItsEnd)
+{
+    TM_Logger log;
+    log.AddLine("before");
+    log.BeginBatch();
+    for (int i = 0; i < 3; ++i) {
+        log.BeginEntry("Skipped line " + std::to_string(i + 1));
+        log.EndEntry("a protected place", "C:\\x");
+    }
+    EXPECT_EQ(FileText(), "before\r\n") << "the file while the batch runs";
+    log.EndBatch();
+    TStringList lines = log.Lines();
+    ASSERT_EQ(lines.Count(), 4) << lines.Text();
+    EXPECT_EQ(FileText(), lines.Text()) << "the file after the batch";
+    EXPECT_EQ(lines[3].substr(8), "   Skipped line 3  C:\\x   a protected place");
+}
+
+TEST_F(LoggerTest, ALineAddedDuringAnItemStaysAndTheItemEndsOnItsOwnLine)
+{
+    TM_Logger log;
+    log.BeginEntry("Temp folder");
+    log.AddLine("Protected place left alone: C:\\users\\x");
+    log.EndEntry("Done...OK", " ");
+    TStringList lines = log.Lines();
+    ASSERT_EQ(lines.Count(), 2) << lines.Text();
+    EXPECT_EQ(lines[0].substr(8), "   Temp folder      Done");
+    EXPECT_EQ(lines[1], "Protected place left alone: C:\\users\\x");
+}

@@ -180,3 +180,31 @@ TEST_F(RunTest, AnUnreadableCookieKeepListNeitherStopsTheStartNorKeepsTheWindowD
     EXPECT_NE(log[1].find("Cookies"), std::string::npos) << log[1];
     EXPECT_NE(log[1].find("keep list cannot be read"), std::string::npos) << "the item's failure is logged: " << log[1];
 }
+
+// A "TMP" of the profile variable alone names the whole profile: the Temp item leaves it
+// alone, says so in the run log, and the item still ends on its own line.
+TEST_F(RunTest, ATempFolderThatIsTheProfileIsLeftAloneAndLogged)
+{
+    char profile[MAX_PATH];
+    ASSERT_GT(GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH), 0u);
+    const std::string home = profile;
+    MakeDirs(home + "\\qkept");
+    WriteFileBytes(home + "\\qkept.txt", "kept");
+    WriteFileBytes(home + "\\qkept\\inside.txt", "kept");
+    PutString(HKEY_CURRENT_USER, "Environment", "TMP", "%USERPROFILE%");
+
+    Options options;
+    options.Add(options.Container.WinItems, 5, "Temp folder", true);
+    ASSERT_TRUE(Run(options)) << "the run ended";
+    EXPECT_EQ(ReadFileBytes(home + "\\qkept.txt"), "kept") << "a file in the profile";
+    EXPECT_EQ(ReadFileBytes(home + "\\qkept\\inside.txt"), "kept") << "a file below the profile";
+    TStringList log = LogLines();
+    ASSERT_EQ(log.Count(), 3) << log.Text();
+    EXPECT_EQ(log[0].substr(8, 14), "   Temp folder") << log.Text();
+    EXPECT_EQ(log[0].substr(log[0].size() - 4), "Done") << log.Text();
+    EXPECT_EQ(log[1].substr(0, 28), "Protected place left alone: ") << log.Text();
+    EXPECT_NE(log[1].find(home.substr(2)), std::string::npos) << "the profile named: " << log[1];
+    DeleteFileA((home + "\\qkept\\inside.txt").c_str());
+    RemoveDirectoryA((home + "\\qkept").c_str());
+    DeleteFileA((home + "\\qkept.txt").c_str());
+}

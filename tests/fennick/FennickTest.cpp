@@ -1,6 +1,7 @@
 #include "CShellFoldersContainer.h"
 #include "Exceptions.h"
 #include "Fennick.h"
+#include "ProtectedPlaceCases.h"
 #include "TRegistry.h"
 #include "TestSupport.h"
 
@@ -133,4 +134,78 @@ TEST_F(FennickTest, AFileInUseStaysAndTheRestGo)
     CloseHandle(quit);
     EXPECT_EQ(ReadFileBytes(held), "index data");
     EXPECT_FALSE(PathExists(History + "\\History.IE5\\index.dat"));
+}
+
+namespace {
+
+// Fennick with the Cache folder set to each place of a kind: the place keeps its index
+// files, while those of the History folder still go.
+class FennickPlacesTest : public FennickTest {
+protected:
+    void TearDown() override { SetCache(Cache); }
+    static void SetCache(const std::string& folder)
+    {
+        for (const char* key : {"Shell Folders", "User Shell Folders"}) {
+            TRegistry reg(HKEY_CURRENT_USER);
+            ASSERT_TRUE(reg.OpenKey(std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\") + key, false));
+            reg.WriteString("Cache", folder);
+        }
+    }
+    void ExpectSpared(const PlaceKind& kind)
+    {
+        for (const std::string& folder : kind.Folders) {
+            ASSERT_FALSE(folder.empty()) << kind.Name << ": a place the sandbox should have";
+            SetCache(Cache);
+            FennickTest::SetUp();
+            PlantCanaries(folder);
+            SetCache(folder);
+            EXPECT_EQ(RunProgram(Fennick(" 1"), 60000), 0) << "exit code with the Cache at " << folder;
+            for (const std::string& f : Canaries(folder))
+                EXPECT_EQ(ReadFileBytes(f), "canary") << kind.Name << ": " << f << " with the Cache at " << folder;
+            EXPECT_FALSE(PathExists(History + "\\History.IE5\\index.dat"))
+                << "the History folder's index file with the Cache at " << folder;
+            RemoveCanaries(folder);
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(FennickPlacesTest, ProfilesAndTheCommonFoldersAreSpared)
+{
+    ExpectSpared(ProfilePlaces());
+}
+
+TEST_F(FennickPlacesTest, ProgramFilesIsSpared)
+{
+    ExpectSpared(ProgramFilesPlaces());
+}
+
+TEST_F(FennickPlacesTest, TheWindowsFolderIsSparedButItsTempFolder)
+{
+    ExpectSpared(WindowsPlaces());
+    char win[MAX_PATH];
+    GetWindowsDirectoryA(win, MAX_PATH);
+    const std::string temp = std::string(win) + "\\Temp";
+    PlantCanaries(temp);
+    SetCache(temp);
+    EXPECT_EQ(RunProgram(Fennick(" 1"), 60000), 0);
+    for (const std::string& f : Canaries(temp))
+        EXPECT_FALSE(PathExists(f)) << f << ": the Windows folder's Temp is a place cleaners work in";
+    RemoveCanaries(temp);
+}
+
+TEST_F(FennickPlacesTest, QueloraItsFolderIsSpared)
+{
+    const std::string installed = ScratchDir("installed");
+    TRegistry reg(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg.OpenKey("Software\\Ostrand\\Quelora\\Data", true));
+    reg.WriteString("InstallationPath", installed + "\\");
+    ExpectSpared(OwnPlaces(installed));
+    EXPECT_EQ(ReadFileBytes(installed + "\\Quelmain.lng"), "canary");
+}
+
+TEST_F(FennickPlacesTest, TheDocumentFoldersAreSpared)
+{
+    ExpectSpared(DocumentPlaces());
 }

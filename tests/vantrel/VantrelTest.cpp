@@ -1,9 +1,15 @@
+#include "ProtectedPlaceCases.h"
 #include "Progressthread.h"
 #include "TestSupport.h"
 #include "VantrelSupport.h"
 #include "WindowTestSupport.h"
+#include "Whddclass.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+
+#include <shlobj.h>
 
 using namespace testing_support;
 
@@ -133,6 +139,7 @@ TEST_F(VantrelTest, UnsafeLinesAreSkippedAndLogged)
         Dir + "\\missing.txt",                     // 12
         Dir + "\\safe.txt",                        // 13
         Dir + "\\sub",                             // 14
+        Dir + "\\canary.txt:hidden",               // 15: a stream of a file
     };
     WriteWorkList(lines);
     std::string list = ReadFileBytes(WorkListPath());
@@ -150,7 +157,7 @@ TEST_F(VantrelTest, UnsafeLinesAreSkippedAndLogged)
     EXPECT_TRUE(PathExists("C:\\windows\\system32\\kernel32.dll")) << "the system folder";
     EXPECT_EQ(ReadFileBytes(WorkListPath()), list) << "the work list is left as it was";
     std::string log = ReadFileBytes(ExeDir() + "\\Vantrel.log");
-    for (int n = 1; n <= 10; ++n)
+    for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 15})
         EXPECT_NE(log.find("Skipped line " + std::to_string(n) + "  "), std::string::npos) << "line " << n << " in\n"
                                                                                            << log;
     // Line 11 is a path that names nothing: it touches nothing, is not logged, and the lines
@@ -226,4 +233,170 @@ TEST(VantrelFileName, LongPathsShowTheirBeginningAndLastName)
 
     std::string noSlash(60, 'n');
     EXPECT_EQ(TIndicatorThread::ShortenedName(noSlash, width, measure), std::string(46, 'n')) << "no tail";
+}
+
+namespace {
+
+// One run of Vantrel over every place of a kind, with files chosen beside them: each place
+// is skipped and logged, its canaries stay, and the chosen files are still wiped.
+class VantrelPlacesTest : public VantrelTest {
+protected:
+    void ExpectSpared(const PlaceKind& kind, const std::vector<std::string>& chosen)
+    {
+        std::vector<std::string> lines;
+        for (const std::string& folder : kind.Folders) {
+            ASSERT_FALSE(folder.empty()) << kind.Name << ": a place the sandbox should have";
+            PlantCanaries(folder);
+            lines.push_back(folder);
+        }
+        for (const std::string& f : kind.Files) {
+            if (!PathExists(f))
+                WriteFileBytes(f, "canary");
+            lines.push_back(f);
+        }
+        const size_t refused = lines.size();
+        for (const std::string& f : chosen) {
+            WriteFileBytes(f, "chosen");
+            lines.push_back(f);
+        }
+        WriteWorkList(lines);
+        ASSERT_EQ(RunProgram(Vantrel(), 60000), 0) << "exit code";
+
+        std::string log = ReadFileBytes(ExeDir() + "\\Vantrel.log");
+        for (size_t i = 0; i < lines.size(); ++i) {
+            bool logged = log.find("Skipped line " + std::to_string(i + 1) + "  ") != std::string::npos;
+            EXPECT_EQ(logged, i < refused) << kind.Name << ": line " << i + 1 << " " << lines[i] << " in\n" << log;
+        }
+        for (const std::string& folder : kind.Folders)
+            for (const std::string& f : Canaries(folder))
+                EXPECT_EQ(ReadFileBytes(f), "canary") << kind.Name << ": " << f << " with the line " << folder;
+        for (const std::string& f : kind.Files)
+            EXPECT_TRUE(PathExists(f)) << kind.Name << ": the listed file " << f;
+        for (const std::string& f : chosen)
+            EXPECT_FALSE(PathExists(f)) << kind.Name << ": the chosen file " << f;
+        for (const std::string& folder : kind.Folders)
+            RemoveCanaries(folder);
+    }
+};
+
+std::string ShellFolder(int csidl)
+{
+    char buf[MAX_PATH];
+    return SHGetFolderPathA(nullptr, csidl, nullptr, 0, buf) == S_OK ? buf : "";
+}
+
+}  // namespace
+
+TEST_F(VantrelPlacesTest, ProfilesAndTheCommonFoldersAreSkipped)
+{
+    char profile[MAX_PATH];
+    GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH);
+    ExpectSpared(ProfilePlaces(), {std::string(profile) + "\\qchosen.txt", Dir + "\\ordinary.txt"});
+}
+
+TEST_F(VantrelPlacesTest, ProgramFilesIsSkipped)
+{
+    ExpectSpared(ProgramFilesPlaces(), {ShellFolder(CSIDL_PROGRAM_FILES) + "\\qchosen.txt", Dir + "\\ordinary.txt"});
+}
+
+TEST_F(VantrelPlacesTest, TheWindowsFolderIsSkippedButItsTempFolder)
+{
+    char win[MAX_PATH];
+    GetWindowsDirectoryA(win, MAX_PATH);
+    MakeDirs(std::string(win) + "\\Temp");
+    ExpectSpared(WindowsPlaces(), {std::string(win) + "\\Temp\\qchosen.txt", Dir + "\\ordinary.txt"});
+    DeleteFileA((std::string(win) + "\\qcanary.ini").c_str());
+    DeleteFileA((std::string(win) + "\\Fonts\\qcanary.fon").c_str());
+}
+
+TEST_F(VantrelPlacesTest, QueloraItsFolderItsListAndItsProgramAreSkipped)
+{
+    PlaceKind own = OwnPlaces(ExeDir());
+    own.Files.push_back(WorkListPath());
+    own.Files.push_back(ExeDir() + "\\Vantrel.exe");
+    const std::string program = ReadFileBytes(ExeDir() + "\\Vantrel.exe");
+    ExpectSpared(own, {Dir + "\\ordinary.txt"});
+    EXPECT_EQ(ReadFileBytes(ExeDir() + "\\Vantrel.exe"), program) << "Vantrel's own program";
+    DeleteFileA((ExeDir() + "\\Quelmain.lng").c_str());
+}
+
+TEST_F(VantrelPlacesTest, DocumentFoldersAreSkippedAndTheFilesChosenInThemWiped)
+{
+    ExpectSpared(DocumentPlaces(), {ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\qchosen.txt",
+                                    ShellFolder(CSIDL_PERSONAL) + "\\qchosen.txt", Dir + "\\ordinary.txt"});
+}
+
+// However the window is closed, the worker stops: the file in hand goes, the rest stays,
+// and the process ends.
+TEST_F(VantrelTest, ClosingTheWindowAnyWayIsACancel)
+{
+    struct Way {
+        const char* Name;
+        std::function<void(HWND)> Close;
+    };
+    const Way ways[] = {
+        {"WM_CLOSE, as the taskbar sends it", [](HWND w) { PostMessageA(w, WM_CLOSE, 0, 0); }},
+        {"Alt+F4",
+         [](HWND w) {
+             SetForegroundWindow(w);
+             PumpFor(100);
+             SendKey(VK_MENU, false);
+             SendKey(VK_F4, false);
+             SendKey(VK_F4, true);
+             SendKey(VK_MENU, true);
+         }},
+    };
+    for (const Way& way : ways) {
+        MakeBigFile(Dir + "\\big1.bin", 1LL << 30);
+        MakeBigFile(Dir + "\\big2.bin", 1LL << 30);
+        WriteFileBytes(Dir + "\\after.txt", "after");
+        WriteWorkList({Dir + "\\big1.bin", Dir + "\\big2.bin", Dir + "\\after.txt"});
+        DWORD pid = 0;
+        HANDLE process = StartProgram(Vantrel(), &pid);
+        ASSERT_NE(process, nullptr);
+        HWND window = WaitForWindow(pid, "QueloraWindow", 20000);
+        ASSERT_NE(window, nullptr) << "Vantrel's window";
+        Sleep(200);
+        way.Close(window);
+        DWORD waited = WaitForSingleObject(process, 20000);
+        if (waited != WAIT_OBJECT_0)
+            TerminateProcess(process, 1);
+        CloseHandle(process);
+        EXPECT_EQ(waited, static_cast<DWORD>(WAIT_OBJECT_0)) << "Vantrel ends after " << way.Name;
+        EXPECT_EQ(ReadFileBytes(Dir + "\\after.txt"), "after") << "a file not reached before " << way.Name;
+        EXPECT_TRUE(PathExists(Dir + "\\big2.bin")) << "a file not reached before " << way.Name;
+    }
+}
+
+TEST(VantrelRecord, ACancelStopsACollectionUnderWay)
+{
+    const std::string dir = ScratchDir("collect");
+    for (int d = 0; d < 4; ++d) {
+        MakeDirs(dir + "\\d" + std::to_string(d));
+        for (int i = 0; i < 100; ++i)
+            WriteFileBytes(dir + "\\d" + std::to_string(d) + "\\f" + std::to_string(i), "x");
+    }
+    HANDLE cancel = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    CWHddClass hdd(cancel);
+    hdd.AppendByExtension(dir, ".*", true);
+    EXPECT_EQ(hdd.CollectedPaths.Count(), 404) << "entries collected without a cancel";
+    hdd.CollectedPaths.Clear();
+    SetEvent(cancel);
+    hdd.AppendByExtension(dir, ".*", true);
+    EXPECT_LE(hdd.CollectedPaths.Count(), 2) << "entries collected after the cancel";
+    CloseHandle(cancel);
+}
+
+TEST(VantrelRecord, AnEmptyProtectedFolderIsNeverRemoved)
+{
+    char profile[MAX_PATH];
+    ASSERT_GT(GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH), 0u);
+    const std::string profiles = std::string(profile).substr(0, std::string(profile).find_last_of('\\'));
+    const std::string emptyProfile = profiles + "\\Empty One", plain = ScratchDir("empty");
+    MakeDirs(emptyProfile);
+    CWHddClass hdd(nullptr);
+    EXPECT_FALSE(hdd.RemoveFolder(emptyProfile)) << "an empty profile " << emptyProfile;
+    EXPECT_TRUE(PathExists(emptyProfile)) << emptyProfile;
+    EXPECT_TRUE(hdd.RemoveFolder(plain)) << "an ordinary empty folder " << plain;
+    RemoveDirectoryA(emptyProfile.c_str());
 }
