@@ -45,10 +45,7 @@ QuelmainDriver::~QuelmainDriver()
             TerminateProcess(FProcess, 99);
         CloseHandle(FProcess);
     }
-    if (FReader) {
-        WaitForSingleObject(FReader, 5000);
-        CloseHandle(FReader);
-    }
+    StopReading();
     if (FReadPipe)
         CloseHandle(FReadPipe);
     if (FLockMade)
@@ -87,15 +84,39 @@ bool QuelmainDriver::Start()
 
 DWORD WINAPI QuelmainDriver::ReadOutput(void* param)
 {
+    // Polled, not read blocking: a process the program started may hold the pipe open
+    // after the program has ended.
     auto* self = static_cast<QuelmainDriver*>(param);
     char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(self->FReadPipe, buf, sizeof buf, &got, nullptr) && got > 0) {
+    for (;;) {
+        DWORD avail = 0;
+        if (!PeekNamedPipe(self->FReadPipe, nullptr, 0, nullptr, &avail, nullptr))
+            return 0;
+        if (avail == 0) {
+            if (self->FStop)
+                return 0;
+            Sleep(20);
+            continue;
+        }
+        DWORD got = 0;
+        if (!ReadFile(self->FReadPipe, buf, sizeof buf, &got, nullptr) || got == 0)
+            return 0;
         EnterCriticalSection(&self->FLock);
         self->FOutput.append(buf, got);
         LeaveCriticalSection(&self->FLock);
     }
-    return 0;
+}
+
+void QuelmainDriver::StopReading()
+{
+    if (!FReader)
+        return;
+    // What the ended program wrote last is read before the reader stops.
+    Sleep(300);
+    FStop = true;
+    WaitForSingleObject(FReader, 5000);
+    CloseHandle(FReader);
+    FReader = nullptr;
 }
 
 std::string QuelmainDriver::Output()
@@ -314,9 +335,7 @@ DWORD QuelmainDriver::ExitCode(DWORD timeoutMs)
     }
     DWORD code = 0;
     GetExitCodeProcess(FProcess, &code);
-    // The output's last words arrive once the pipe is closed.
-    if (FReader)
-        WaitForSingleObject(FReader, 5000);
+    StopReading();
     return code;
 }
 

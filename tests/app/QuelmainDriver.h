@@ -62,11 +62,13 @@ public:
 
 private:
     static DWORD WINAPI ReadOutput(void* self);
+    void StopReading();
     HWND FindWindowOf(const std::function<bool(HWND)>& match, DWORD timeoutMs) const;
     HANDLE FProcess = nullptr;
     DWORD FPid = 0;
     HANDLE FReadPipe = nullptr;
     HANDLE FReader = nullptr;
+    volatile bool FStop = false;
     CRITICAL_SECTION FLock;
     bool FLockMade = false;
     std::string FOutput;
