@@ -19,6 +19,10 @@ int TMainFm::ShowDialog(TForm* dialog)
         throw;
     }
     OpenDialog = nullptr;
+    // The dialog's end gives its owner back; a run started under it still needs this
+    // window disabled.
+    if (RunInProgress)
+        SetEnabled(false);
     if (FCloseAfterDialog)
         PostMessageA(Handle(), WM_CLOSE, 0, 0);
     else if (TimedRunPending)

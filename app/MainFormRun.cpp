@@ -11,6 +11,10 @@
 
 void TMainFm::MyGraphicBtn3Click(TObject*)
 {
+    // One run at a time: the tray's Clean Now stays open under the windows that lock
+    // nothing, and a second run's end would free the first one's progress window.
+    if (RunInProgress)
+        return;
     IndicatorFm = new TIndicatorFm(this, this);
     RunInProgress = true;
     // Centred on this window also when stealth mode keeps it hidden until later.

@@ -282,6 +282,32 @@ TEST_F(MainWindowTest, ADueTimedRunWaitsForDialogsAndRunsAndStartsOnce)
     EXPECT_EQ(IndicatorFm, nullptr) << "and only once";
 }
 
+// Clean Now from the tray under About, which locks nothing: when About ends, the main
+// window stays disabled for the run, and a second Clean starts no second run.
+TEST_F(MainWindowTest, ARunStartedUnderADialogStaysTheOnlyOne)
+{
+    for (auto* list : {&Fm->Container.IEItems, &Fm->Container.WinItems, &Fm->Container.NetItems})
+        for (int i = 0; i < list->Count; ++i)
+            (*list)[i]->SetDown(false);
+    TIndicatorFm* first = nullptr;
+    dialog_test::Later([&] {
+        Fm->N19->Click();   // Clean Now
+        first = IndicatorFm;
+        if (AboutFm)
+            AboutFm->Close();
+    });
+    Fm->AboutVelmar1Click(Fm);
+    ASSERT_NE(first, nullptr) << "the run started under About";
+    ASSERT_TRUE(Fm->RunInProgress) << "and still goes";
+    EXPECT_FALSE(IsWindowEnabled(Fm->Handle())) << "About's end left the window disabled for the run";
+    Fm->MyGraphicBtn3Click(Fm->MyGraphicBtn3);
+    EXPECT_EQ(IndicatorFm, first) << "no second run";
+    for (int i = 0; i < 500 && IndicatorFm; ++i)
+        PumpFor(10);
+    EXPECT_EQ(IndicatorFm, nullptr) << "the run ended";
+    EXPECT_TRUE(IsWindowEnabled(Fm->Handle())) << "and gave the window back";
+}
+
 TEST_F(MainWindowTest, SettingsKeepOneByteACtrlAndSkipForeignValues)
 {
     Fm->SettingsFrame->ComboBox1->SetItemIndex(2);
