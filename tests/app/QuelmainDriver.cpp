@@ -5,7 +5,6 @@
 #include "TRegistry.h"
 #include "TestSupport.h"
 
-#include <vector>
 
 namespace quelmain_driver {
 
@@ -45,94 +44,20 @@ QuelmainDriver::~QuelmainDriver()
             TerminateProcess(FProcess, 99);
         CloseHandle(FProcess);
     }
-    StopReading();
-    if (FReadPipe)
-        CloseHandle(FReadPipe);
-    if (FLockMade)
-        DeleteCriticalSection(&FLock);
 }
 
 bool QuelmainDriver::Start()
 {
-    InitializeCriticalSection(&FLock);
-    FLockMade = true;
-    SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
-    HANDLE write = nullptr;
-    if (!CreatePipe(&FReadPipe, &write, &sa, 0))
-        return false;
-    SetHandleInformation(FReadPipe, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    si.hStdOutput = write;
-    si.hStdError = write;
-    PROCESS_INFORMATION pi = {};
     std::string command = "\"" + ExeDir() + "\\Quelmain.exe\"";
-    std::vector<char> cmd(command.begin(), command.end());
-    cmd.push_back(0);
-    BOOL started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-    CloseHandle(write);
-    if (!started)
-        return false;
-    CloseHandle(pi.hThread);
-    FProcess = pi.hProcess;
-    FPid = pi.dwProcessId;
-    FReader = CreateThread(nullptr, 0, ReadOutput, this, 0, nullptr);
-    return true;
-}
-
-DWORD WINAPI QuelmainDriver::ReadOutput(void* param)
-{
-    // Polled, not read blocking: a process the program started may hold the pipe open
-    // after the program has ended.
-    auto* self = static_cast<QuelmainDriver*>(param);
-    char buf[4096];
-    for (;;) {
-        DWORD avail = 0;
-        if (!PeekNamedPipe(self->FReadPipe, nullptr, 0, nullptr, &avail, nullptr))
-            return 0;
-        if (avail == 0) {
-            if (self->FStop)
-                return 0;
-            Sleep(20);
-            continue;
-        }
-        DWORD got = 0;
-        if (!ReadFile(self->FReadPipe, buf, sizeof buf, &got, nullptr) || got == 0)
-            return 0;
-        EnterCriticalSection(&self->FLock);
-        self->FOutput.append(buf, got);
-        LeaveCriticalSection(&self->FLock);
-    }
-}
-
-void QuelmainDriver::StopReading()
-{
-    if (!FReader)
-        return;
-    // What the ended program wrote last is read before the reader stops.
-    Sleep(300);
-    FStop = true;
-    WaitForSingleObject(FReader, 5000);
-    CloseHandle(FReader);
-    FReader = nullptr;
-}
-
-std::string QuelmainDriver::Output()
-{
-    if (!FLockMade)
-        return std::string();
-    EnterCriticalSection(&FLock);
-    std::string copy = FOutput;
-    LeaveCriticalSection(&FLock);
-    return copy;
+    FProcess = testing_support::StartProgram(command, &FPid);
+    return FProcess != nullptr;
 }
 
 bool QuelmainDriver::Crashed()
 {
-    std::string out = Output();
-    return out.find("page fault") != std::string::npos || out.find("Unhandled exception") != std::string::npos;
+    // Wine reports an unhandled exception on its own error output, which is not the
+    // program's, and starts its debugger on the crashed process: the debugger shows it.
+    return FCrashed || !testing_support::WaitForNoProcess("winedbg.exe", 0);
 }
 
 namespace {
@@ -329,13 +254,15 @@ DWORD QuelmainDriver::ExitCode(DWORD timeoutMs)
     if (!FProcess)
         return 0xDEADu;
     if (WaitForSingleObject(FProcess, timeoutMs) != WAIT_OBJECT_0) {
+        // A crashed program is held by the debugger until it is ended.
+        FCrashed = FCrashed || Crashed();
         TerminateProcess(FProcess, 99);
         WaitForSingleObject(FProcess, 5000);
         return 0xDEADu;
     }
     DWORD code = 0;
     GetExitCodeProcess(FProcess, &code);
-    StopReading();
+    FCrashed = FCrashed || code == 0xC0000005u;
     return code;
 }
 

@@ -1,9 +1,8 @@
 #pragma once
 // Quelmain.exe used as a person uses it: started in the sandbox, its windows found as they
 // come and go, clicked and typed at through the system's input queue (SendInput on the
-// virtual screen), its tray menu opened on the icon in the notification area. What the
-// program and Wine print is caught, so that a crash shows even where the exit code is
-// lost.
+// virtual screen), its tray menu opened on the icon in the notification area. A crash
+// shows as the debugger Wine starts on it.
 #include <windows.h>
 
 #include <functional>
@@ -55,23 +54,15 @@ public:
     // The exit code once the program has ended; 0xDEAD when it did not end in time (it is
     // then ended).
     DWORD ExitCode(DWORD timeoutMs = 30000);
-    // What the program and Wine wrote to the program's output.
-    std::string Output();
-    // Whether that output tells of a crash.
+    // Whether the program crashed: Wine's debugger runs, or the exit code is an access
+    // violation's.
     bool Crashed();
 
 private:
-    static DWORD WINAPI ReadOutput(void* self);
-    void StopReading();
     HWND FindWindowOf(const std::function<bool(HWND)>& match, DWORD timeoutMs) const;
     HANDLE FProcess = nullptr;
     DWORD FPid = 0;
-    HANDLE FReadPipe = nullptr;
-    HANDLE FReader = nullptr;
-    volatile bool FStop = false;
-    CRITICAL_SECTION FLock;
-    bool FLockMade = false;
-    std::string FOutput;
+    bool FCrashed = false;
 };
 
 // The shown top-level windows of the session, one line each (class, text, place): what a
