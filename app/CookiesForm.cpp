@@ -98,8 +98,14 @@ void TCookiesFm::FillKeepList()
 {
     TListBox* list = ListBoxFrame2->ListBox1;
     list->Items.Clear();
-    if (FKind == 1)
-        FCleaner->SelectProfile(MainFm ? MainFm->SettingsFrame->ComboBox2->ItemIndex() : -1);
+    if (FKind == 1) {
+        // The profile a run would clean, whose list OK saves: with none chosen, none.
+        int index = -1;
+        std::string folder;
+        if (MainFm)
+            MainFm->ChosenProfile(index, folder);
+        static_cast<CNetCleanClass&>(*FCleaner).ChooseProfile(index, folder);
+    }
     FCleaner->ListCookies();
     for (const std::string& entry : FCleaner->CookiesToKeep.Items)
         list->Items.Add(RowText(entry, FKind));

@@ -323,10 +323,23 @@ void TMainFm::FormShow(TObject*)
 
 void TMainFm::FormClose(TObject*, TCloseAction& action)
 {
+    // A close asked for while a secondary window's loop runs waits for that loop to end.
+    if (OpenDialog) {
+        FCloseAfterDialog = true;
+        OpenDialog->Close();
+        action = caNone;
+        return;
+    }
+    // A later close while the first waits for the run joins the first, which ends the
+    // program: a free from here would pull the window out from under the waiting close.
+    if (FClosing) {
+        action = caNone;
+        return;
+    }
     // The worker reads the option controls, the progress window and its cleaners until it
     // ends: cancel the run and keep the messages turning until its window is gone, and only
     // then let the window and what it owns go.
-    if (RunInProgress && !FClosing) {
+    if (RunInProgress) {
         FClosing = true;
         if (HANDLE cancel = OpenEventA(EVENT_MODIFY_STATE, FALSE, "CancelEvent")) {
             SetEvent(cancel);
@@ -403,6 +416,10 @@ void TMainFm::Dispatch(TMessage& message)
         OnHotKey(message);
         return;
     }
+    if (message.Msg == WM_TIMEDRUN) {
+        StartPendingTimedRun();
+        return;
+    }
     TForm::Dispatch(message);
 }
 
@@ -443,6 +460,19 @@ void TMainFm::FillProfileCombo()
         ProfileFolders.push_back(cleaner.ProfileFolders[i]);
         SettingsFrame->ComboBox2->Items.Add(ProfileName(cleaner.ProfileFolders[i]));
     }
+}
+
+void TMainFm::ChosenProfile(int& index, std::string& folder)
+{
+    index = -1;
+    folder.clear();
+    for (int i = 0; i < Container.ComboBoxes.Count; ++i)
+        if (Container.ComboBoxes[i]->Tag == 1)
+            index = Container.ComboBoxes[i]->ItemIndex();
+    if (index >= 0 && index < static_cast<int>(ProfileFolders.size()))
+        folder = ProfileFolders[static_cast<size_t>(index)];
+    else
+        index = -1;
 }
 
 void TMainFm::LoadSettings()

@@ -20,12 +20,16 @@
 #include "TTimer.h"
 #include "TTrayIcon.h"
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 class TRegistry;
 
 class COptRWClass;
+
+// Posted to the main window when a timed run that waited may start.
+const UINT WM_TIMEDRUN = WM_APP + 407;
 
 class TMainFm : public TForm, public CRunOwner, public CFrameHost {
 public:
@@ -123,7 +127,11 @@ public:
     // ---- Runs ----------------------------------------------------------------------------
     void MyGraphicBtn3Click(TObject* sender);
     void LockPopupMenu(bool lock) override;
-    void SetRunInProgress(bool running) override { RunInProgress = running; }
+    void SetRunInProgress(bool running) override;
+    // A timed run that came due while a dialog was open or a run was going: it starts once
+    // both are over.
+    bool TimedRunPending = false;
+    void StartPendingTimedRun();
     void MyGraphicBtn4Click(TObject* sender);
     void MyGraphicBtn5Click(TObject* sender);
     void MyGraphicBtn8Click(TObject* sender);
@@ -180,6 +188,14 @@ public:
     void IETFrame1MyGraphicBtn3Click(TObject* sender);
     void SettingsFrameMyRndRectBtn11Click(TObject* sender);
     void SettingsFrameMyRndRectBtn10Click(TObject* sender);
+    // Shows one of the secondary windows modally. A close of the program asked for while it
+    // is open ends it first, as its Cancel would, and closes the program once its loop has
+    // returned: freed inside that loop, the window would run on freed memory.
+    int ShowDialog(TForm* dialog);
+    TForm* OpenDialog = nullptr;
+    // The settings page's profile choice as an index into the profile list, with the folder
+    // that stood there when the list was filled; -1 and no folder without a choice.
+    void ChosenProfile(int& index, std::string& folder);
     // The cookie window of a browser (0 Internet Explorer, 1 Netscape 6 / Mozilla), with the
     // tray's run items locked while it is open, whatever way it ends.
     void OpenCookiesWindow(unsigned char kind);
@@ -220,8 +236,11 @@ private:
     TMenuItem* MakeMenuItem(const char* name, const char* caption, int image, TNotifyEvent click);
     void WipeModeClick(TMyGraphicBtn* chosen, int passes);
     void HookHints(TControl* control);
+    // A run that cannot start says why and gives every window back as it was.
+    void RunNotStarted(const std::exception& e);
     int FHook = 0;
     bool FClosing = false;
+    bool FCloseAfterDialog = false;
 };
 
 extern TMainFm* MainFm;

@@ -8,6 +8,28 @@
 #include "ReportForm.h"
 #include "TApplication.h"
 
+int TMainFm::ShowDialog(TForm* dialog)
+{
+    OpenDialog = dialog;
+    int result = mrCancel;
+    try {
+        result = dialog->ShowModal();
+    } catch (...) {
+        OpenDialog = nullptr;
+        throw;
+    }
+    OpenDialog = nullptr;
+    // The dialog's end gives its owner back; a run started under it still needs this
+    // window disabled.
+    if (RunInProgress)
+        SetEnabled(false);
+    if (FCloseAfterDialog)
+        PostMessageA(Handle(), WM_CLOSE, 0, 0);
+    else if (TimedRunPending)
+        PostMessageA(Handle(), WM_TIMEDRUN, 0, 0);
+    return result;
+}
+
 void TMainFm::OpenCookiesWindow(unsigned char kind)
 {
     LockPopupMenu(true);
@@ -25,7 +47,7 @@ void TMainFm::OpenCookiesWindow(unsigned char kind)
             NetTFrame1->MyRndRectBtn6Click(this);
         else
             IETFrame1->MyRndRectBtn12Click(this);
-        CookiesFm->ShowModal();
+        ShowDialog(CookiesFm);
     } catch (const std::exception& e) {
         LockPopupMenu(false);
         Application->ShowException(e);
@@ -40,7 +62,7 @@ void TMainFm::IETFrame1MyGraphicBtn3Click(TObject*)
     LockPopupMenu(true);
     try {
         IECertFm = NewForm<TIECertFm>(this);
-        IECertFm->ShowModal();
+        ShowDialog(IECertFm);
     } catch (const std::exception& e) {
         LockPopupMenu(false);
         Application->ShowException(e);
@@ -70,13 +92,13 @@ void TMainFm::SettingsFrameMyRndRectBtn11Click(TObject*)
         return;
     }
     ReportFm->SetBounds(Left() + (Width() - ReportFm->Width()) / 2, Top() + 95, ReportFm->Width(), ReportFm->Height());
-    ReportFm->ShowModal();
+    ShowDialog(ReportFm);
 }
 
 void TMainFm::AboutVelmar1Click(TObject*)
 {
     AboutFm = NewForm<TAboutFm>(this);
-    AboutFm->ShowModal();
+    ShowDialog(AboutFm);
 }
 
 void TMainFm::ShowIntroWindow()

@@ -11,34 +11,77 @@
 
 void TMainFm::MyGraphicBtn3Click(TObject*)
 {
+    // One run at a time: the tray's Clean Now stays open under the windows that lock
+    // nothing, and a second run's end would free the first one's progress window.
+    if (RunInProgress)
+        return;
     IndicatorFm = new TIndicatorFm(this, this);
     RunInProgress = true;
+    // Centred on this window also when stealth mode keeps it hidden until later.
+    IndicatorFm->PlaceFirstTime();
     IndicatorFm->SetVisible(WindowsShown);
     IndicatorFm->Update();
     SetEnabled(false);
-    auto* run = new TMainThread();
-    // The Netscape cleaner takes its profile from the settings page's profile list; the
-    // folder lets it see that the list still means the profile the user chose.
-    int profile = -1;
-    for (int i = 0; i < Container.ComboBoxes.Count; ++i)
-        if (Container.ComboBoxes[i]->Tag == 1)
-            profile = Container.ComboBoxes[i]->ItemIndex();
-    if (profile >= 0 && profile < static_cast<int>(ProfileFolders.size()))
-        run->SetChosenProfile(profile, ProfileFolders[static_cast<size_t>(profile)]);
-    else
-        run->SetChosenProfile(-1, std::string());
-    run->SetOptions(&Container);
-    {
-        TM_LocalizeClass languages;
-        languages.LocalizeIndicator(IndicatorFm->Indicator.Words, SettingsFrame->ComboBox3->ItemIndex());
+    TMainThread* run = nullptr;
+    try {
+        run = new TMainThread();
+        // The Netscape cleaner takes its profile from the settings page's profile list; the
+        // folder lets it see that the list still means the profile the user chose.
+        int profile = -1;
+        std::string folder;
+        ChosenProfile(profile, folder);
+        run->SetChosenProfile(profile, folder);
+        run->SetOptions(&Container);
+        {
+            TM_LocalizeClass languages;
+            languages.LocalizeIndicator(IndicatorFm->Indicator.Words, SettingsFrame->ComboBox3->ItemIndex());
+        }
+        run->SetIndicator(&IndicatorFm->Indicator);
+        run->SetWipeCount(PassCount);
+    } catch (const std::exception& e) {
+        delete run;   // never resumed
+        RunNotStarted(e);
+        return;
     }
-    run->SetIndicator(&IndicatorFm->Indicator);
-    run->SetWipeCount(PassCount);
     // The tray's run items are locked before the worker can end the run and unlock them.
     LockPopupMenu(true);
     run->Resume();
     MyGraphicLabel4->SetCaption(LastRunText(MyGraphicLabel2->Caption()));
     MinutesSinceClean = 0;
+}
+
+void TMainFm::RunNotStarted(const std::exception& e)
+{
+    // No worker will ever end this run: its window goes now, and the run log says why
+    // nothing was cleaned (a keep list that cannot be read must not be taken for empty).
+    IndicatorFm->Free();
+    IndicatorFm = nullptr;
+    TM_Logger* log = TM_Logger::Instance();
+    log->Clear();
+    log->AddLine(std::string("Error: the run did not start: ") + e.what());
+    SetEnabled(true);
+    SetRunInProgress(false);
+    Application->ShowException(e);
+}
+
+void TMainFm::SetRunInProgress(bool running)
+{
+    RunInProgress = running;
+    if (!running && TimedRunPending)
+        PostMessageA(Handle(), WM_TIMEDRUN, 0, 0);
+}
+
+void TMainFm::StartPendingTimedRun()
+{
+    if (!TimedRunPending || FClosing || FCloseAfterDialog || RunInProgress || OpenDialog)
+        return;
+    // The window of the run that just ended is freed by a request queued behind this one.
+    if (IndicatorFm) {
+        PostMessageA(Handle(), WM_TIMEDRUN, 0, 0);
+        return;
+    }
+    TimedRunPending = false;
+    MyGraphicBtn3Click(this);
 }
 
 std::string TMainFm::LastRunText(const std::string& clock)
@@ -132,8 +175,14 @@ void TMainFm::CleanTimerTimer(TObject*)
         return;
     ++MinutesSinceClean;
     MyGraphicLabel5->SetCaption(text);
-    if (interval == MinutesSinceClean) {
-        if (!RunInProgress && !IntroShowing)
+    // Due or overdue: a count that went past the interval (a shorter interval chosen
+    // meanwhile) must not wait for a zero it never reaches.
+    if (MinutesSinceClean >= interval) {
+        // A run started under an open dialog or beside a going run would be a second one,
+        // and the end of either would free the other's progress window.
+        if (RunInProgress || OpenDialog)
+            TimedRunPending = true;
+        else if (!IntroShowing)
             MyGraphicBtn3Click(this);
         MinutesSinceClean = 0;
         MyGraphicLabel5->SetCaption(item);
@@ -150,6 +199,7 @@ void TMainFm::SettingsFrameMyRndRectBtn5Click(TObject*)
         MyGraphicLabel5->SetCaption(SettingsFrame->ComboBox1->Text());
     } else {
         CleanTimer->SetEnabled(false);
+        TimedRunPending = false;
         MyGraphicLabel5->SetCaption("  N/A");
     }
 }

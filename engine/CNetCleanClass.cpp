@@ -110,6 +110,12 @@ void CNetCleanClass::SetOptions(CPtrContainer* options)
     LoadCookiesToKeep();
 }
 
+void CNetCleanClass::ChooseProfile(int index, const std::string& folder)
+{
+    Select(index < 0 ? -1 : index, index < 0 ? std::string() : folder);
+    LoadCookiesToKeep();
+}
+
 void CNetCleanClass::SelectProfile(int index)
 {
     if (index < 0 || index >= ProfileFolders.Count())

@@ -31,6 +31,10 @@ public:
     // The settings page's profile choice: an index into the profile list as the page
     // showed it, with the folder that stood there. A negative index chooses none.
     void SetChosenProfile(int index, const std::string& folder);
+    // Selects that choice at once and loads its keep list, for the cookie window, which
+    // must show and save the list of the profile a run cleans. An index that no longer
+    // stands for the folder, or none, selects nothing: nothing is listed and nothing saved.
+    void ChooseProfile(int index, const std::string& folder);
 
     // The strings of the profile registry file that may name a profile: each ended by its
     // NUL and shorter than the browser's 260-byte buffer; a longer run or a last string

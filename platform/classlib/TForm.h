@@ -45,6 +45,9 @@ public:
 
     void Show();
     void Hide() { SetVisible(false); }
+    // Puts the form where its Position says, once: Show does it, and so must whoever makes
+    // the form visible another way.
+    void PlaceFirstTime();
     // Asks OnClose what to do (hide by default); closing the main form ends the program.
     // A modal form only takes mrCancel as its result and is asked when its loop sees it.
     void Close();
@@ -88,7 +91,6 @@ protected:
     void CreateParams(DWORD& style, DWORD& exStyle, HWND& parent) override;
 
 private:
-    void PlaceFirstTime();
     TCloseAction AskClose();
     bool FPlaced = false;
     bool FModal = false;

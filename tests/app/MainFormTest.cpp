@@ -1,9 +1,11 @@
+#include "AboutForm.h"
 #include "COptRWClass.h"
 #include "MainForm.h"
 #include "ProgressIndicatorFm.h"
 #include "TApplication.h"
 #include "TRegistry.h"
 #include "TestSupport.h"
+#include "DialogTestSupport.h"
 #include "WindowTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -220,6 +222,90 @@ TEST_F(MainWindowTest, TimedCleaningCountsDownOnlyWithAnInterval)
     Fm->SettingsFrameMyRndRectBtn5Click(Fm);
     EXPECT_EQ(Fm->MyGraphicLabel5->Caption(), "  N/A") << "off";
     EXPECT_FALSE(Fm->CleanTimer->Enabled()) << "timer off";
+}
+
+// A timed run comes due late, under an open dialog and beside a going run: it starts when
+// due or overdue, and what came due while a dialog or a run was going starts once, after.
+TEST_F(MainWindowTest, ADueTimedRunWaitsForDialogsAndRunsAndStartsOnce)
+{
+    for (auto* list : {&Fm->Container.IEItems, &Fm->Container.WinItems, &Fm->Container.NetItems})
+        for (int i = 0; i < list->Count; ++i)
+            (*list)[i]->SetDown(false);
+    Fm->TimeTimer->SetEnabled(false);
+    for (int i = 0; i < 500 && Fm->IntroShowing; ++i)
+        PumpFor(10);
+    ASSERT_FALSE(Fm->IntroShowing) << "the logo went";
+    Fm->SettingsFrame->ComboBox1->SetItemIndex(0);   // 10 min
+    Fm->SettingsFrame->MyRndRectBtn5->SetDown(true);
+    Fm->SettingsFrameMyRndRectBtn5Click(Fm);
+    auto runEnded = [&] {
+        for (int i = 0; i < 500 && (IndicatorFm || Fm->RunInProgress); ++i)
+            PumpFor(10);
+        return !IndicatorFm && !Fm->RunInProgress;
+    };
+    auto dueTick = [&](const char* clock) {
+        Fm->MyGraphicLabel2->SetCaption(clock);
+        Fm->MinutesSinceClean = 9;
+        Fm->CleanTimerTimer(Fm->CleanTimer);
+    };
+
+    Fm->MyGraphicLabel2->SetCaption("1:01:00");
+    Fm->MinutesSinceClean = 12;   // a shorter interval was chosen after 12 minutes
+    Fm->CleanTimerTimer(Fm->CleanTimer);
+    EXPECT_EQ(Fm->MyGraphicLabel4->Caption(), "1:01") << "an overdue tick starts the run";
+    EXPECT_EQ(Fm->MinutesSinceClean, 0) << "and restarts the count";
+    ASSERT_TRUE(runEnded()) << "first run";
+
+    bool startedUnderDialog = true;
+    dialog_test::Later([&] {
+        dueTick("2:02:00");
+        startedUnderDialog = IndicatorFm != nullptr;
+        if (AboutFm)
+            AboutFm->Close();
+    });
+    Fm->AboutVelmar1Click(Fm);
+    EXPECT_FALSE(startedUnderDialog) << "no run starts while About is open";
+    EXPECT_EQ(Fm->MyGraphicLabel4->Caption(), "1:01") << "still the first run's time";
+    PumpFor(200);
+    EXPECT_EQ(Fm->MyGraphicLabel4->Caption(), "2:02") << "the run that waited for the dialog started after it";
+    ASSERT_TRUE(runEnded()) << "second run";
+
+    Fm->MyGraphicLabel2->SetCaption("3:03:00");
+    Fm->MyGraphicBtn3Click(Fm);
+    TIndicatorFm* going = IndicatorFm;
+    dueTick("4:04:00");
+    EXPECT_EQ(IndicatorFm, going) << "no second run beside a going one";
+    EXPECT_EQ(Fm->MyGraphicLabel4->Caption(), "3:03") << "the going run's time";
+    ASSERT_TRUE(runEnded()) << "third and fourth run";
+    EXPECT_EQ(Fm->MyGraphicLabel4->Caption(), "4:04") << "the run that waited for the going one started after it";
+    PumpFor(300);
+    EXPECT_EQ(IndicatorFm, nullptr) << "and only once";
+}
+
+// Clean Now from the tray under About, which locks nothing: when About ends, the main
+// window stays disabled for the run, and a second Clean starts no second run.
+TEST_F(MainWindowTest, ARunStartedUnderADialogStaysTheOnlyOne)
+{
+    for (auto* list : {&Fm->Container.IEItems, &Fm->Container.WinItems, &Fm->Container.NetItems})
+        for (int i = 0; i < list->Count; ++i)
+            (*list)[i]->SetDown(false);
+    TIndicatorFm* first = nullptr;
+    dialog_test::Later([&] {
+        Fm->N19->Click();   // Clean Now
+        first = IndicatorFm;
+        if (AboutFm)
+            AboutFm->Close();
+    });
+    Fm->AboutVelmar1Click(Fm);
+    ASSERT_NE(first, nullptr) << "the run started under About";
+    ASSERT_TRUE(Fm->RunInProgress) << "and still goes";
+    EXPECT_FALSE(IsWindowEnabled(Fm->Handle())) << "About's end left the window disabled for the run";
+    Fm->MyGraphicBtn3Click(Fm->MyGraphicBtn3);
+    EXPECT_EQ(IndicatorFm, first) << "no second run";
+    for (int i = 0; i < 500 && IndicatorFm; ++i)
+        PumpFor(10);
+    EXPECT_EQ(IndicatorFm, nullptr) << "the run ended";
+    EXPECT_TRUE(IsWindowEnabled(Fm->Handle())) << "and gave the window back";
 }
 
 TEST_F(MainWindowTest, SettingsKeepOneByteACtrlAndSkipForeignValues)

@@ -2,6 +2,7 @@
 // instance per session. Each case gets a sandbox of its own (two programs and a whole run).
 #include "COptRWClass.h"
 #include "MainForm.h"
+#include "QuelmainDriver.h"
 #include "TRegistry.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
@@ -69,24 +70,15 @@ DWORD ExitCodeAfter(HANDLE process, DWORD timeoutMs)
     return code;
 }
 
-// Stored settings made the way the program makes them: the window built here, every item
-// of the three groups up except `keep` (may be null), the settings page changed by `page`,
-// and the whole stored as on exit.
+// Stored settings with every item up except `keep` (may be null), the settings page
+// changed by `page`.
 void StoreSettings(const std::function<void(TMainFm&)>& page, TMyRndRectBtn* TWinTFrame::*keep)
 {
-    TRegistry(HKEY_CURRENT_USER).DeleteKey("Software\\Ostrand");
-    TMainFm* fm = NewForm<TMainFm>(nullptr);
-    MainFm = fm;
-    for (auto* list : {&fm->Container.IEItems, &fm->Container.WinItems, &fm->Container.NetItems})
-        for (int i = 0; i < list->Count; ++i)
-            if ((*list)[i]->Tag > 0)
-                (*list)[i]->SetDown(false);
-    if (keep)
-        (fm->WinTFrame1->*keep)->SetDown(true);
-    page(*fm);
-    fm->Options->SaveOptions();
-    fm->Free();
-    MainFm = nullptr;
+    quelmain_driver::StoreSettings([&](TMainFm& fm) {
+        if (keep)
+            (fm.WinTFrame1->*keep)->SetDown(true);
+        page(fm);
+    });
 }
 
 class QuelmainProcess : public ::testing::Test {

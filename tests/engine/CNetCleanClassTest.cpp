@@ -422,6 +422,18 @@ TEST_F(NetCleanTest, AChoiceMadeBeforeTheProfilesChangedCleansNothing)
     current.SetOptions(&options.Container);
     EXPECT_EQ(current.CookiesToKeep.Items, std::vector<std::string>{"kept"}) << "the same folder at its new index";
 
+    // The cookie window takes its profile as a run does: a stale index selects nothing.
+    CNetCleanClass stale;
+    stale.ChooseProfile(1, chosen);
+    stale.ListCookies();
+    EXPECT_TRUE(stale.FoundCookies.Items.empty()) << "d's cookies are not shown for c: " << stale.FoundCookies.Count();
+    stale.CookiesToKeep.Items = {"changed"};
+    stale.SaveCookiesToKeep();
+    EXPECT_EQ(ReadFileBytes(d + "\\CookiesToKeep.dat"), "kept\r\n") << "d's keep list is not overwritten";
+    CNetCleanClass shown;
+    shown.ChooseProfile(2, chosen);
+    EXPECT_EQ(shown.CookiesToKeep.Items, std::vector<std::string>{"kept"}) << "the chosen profile's stored list";
+
     // The cookie window's selection, then the profiles change under it.
     CNetCleanClass window;
     window.SelectProfile(1);

@@ -1,0 +1,245 @@
+// Quelmain.exe used in the orders a person uses it in: closing twice during a run, closing
+// from the tray while a dialog is open, a run that cannot start, the Mozilla keep list
+// confirmed without a chosen profile. Each ends with the program gone cleanly (exit code 0,
+// no crash in its output) and what it keeps on disk as it should be.
+#include "COptRWClass.h"
+#include "MainForm.h"
+#include "MainLayout.h"
+#include "QuelmainDriver.h"
+#include "TRegistry.h"
+#include "TestSupport.h"
+#include "WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+
+using namespace testing_support;
+using quelmain_driver::QuelmainDriver;
+using quelmain_driver::StoreSettings;
+
+namespace {
+
+const std::string CookieHeader =
+    "# HTTP Cookie File\r\n# generated\r\n# edit at your own risk\r\n#\r\n#\r\n";
+
+std::string CookieLine(int i)
+{
+    return "host" + std::to_string(i) + ".example\tTRUE\t/\tFALSE\t2000000000\tid\t" + std::to_string(i * 7919);
+}
+
+// One Mozilla profile with a Cache folder, found through the profile registry file in
+// AppData; returns its folder.
+std::string MakeProfile()
+{
+    char appData[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, TRUE);
+    std::string profile = std::string(appData) + "\\Mozilla\\Profiles\\default\\k3x9.slt";
+    MakeDirs(profile + "\\Cache");
+    WriteFileBytes(std::string(appData) + "\\Mozilla\\Registry.dat", std::string("\0", 1) + profile + std::string("\0", 1));
+    return profile;
+}
+
+// The settings with only the Mozilla cookies chosen (when `cookies`), the profile chosen
+// or not, no logo, and the Mozilla group unfolded below the two folded others.
+void StoreMozillaSettings(bool cookies, bool chooseProfile)
+{
+    StoreSettings([&](TMainFm& fm) {
+        fm.SettingsFrame->MyRndRectBtn7->SetDown(true);
+        fm.NetTFrame1->MyRndRectBtn4->SetDown(cookies);
+        fm.SettingsFrame->ComboBox2->SetItemIndex(chooseProfile ? 0 : -1);
+        fm.IETFrame1->ExFrame.Collapsed = true;
+        fm.WinTFrame1->ExFrame.Collapsed = true;
+        fm.NetTFrame1->ExFrame.Collapsed = false;
+    });
+}
+
+bool SettingExists(const char* name)
+{
+    TRegistry reg(HKEY_CURRENT_USER);
+    return reg.OpenKeyReadOnly(COptRWClass::Key) && reg.ValueExists(name);
+}
+
+void DeleteSetting(const char* name)
+{
+    TRegistry reg(HKEY_CURRENT_USER);
+    if (reg.OpenKey(COptRWClass::Key, false))
+        reg.DeleteValue(name);
+}
+
+struct FrameSearch {
+    HWND Found;
+};
+
+BOOL CALLBACK MatchNetFrame(HWND wnd, LPARAM data)
+{
+    RECT r;
+    GetClientRect(wnd, &r);
+    if (r.right == MainLayout::FrameWidth && r.bottom == MainLayout::NetTFrame::ExpandedHeight) {
+        reinterpret_cast<FrameSearch*>(data)->Found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// "Select Cookies to keep" of the unfolded Mozilla group.
+void ClickMozillaCookies(HWND main)
+{
+    FrameSearch s = {nullptr};
+    EnumChildWindows(main, MatchNetFrame, reinterpret_cast<LPARAM>(&s));
+    ASSERT_NE(s.Found, nullptr) << "the unfolded Mozilla group";
+    const auto& r = MainLayout::NetTFrame::MyGraphicBtn2;
+    QuelmainDriver::ClickCentre(s.Found, r.Left, r.Top, r.Width, r.Height);
+}
+
+void ExpectCleanEnd(QuelmainDriver& program)
+{
+    DWORD code = program.ExitCode();
+    EXPECT_EQ(code, 0u) << "exit code " << std::hex << code;
+    EXPECT_FALSE(program.Crashed()) << "Wine's debugger was started on the program";
+    EXPECT_TRUE(SettingExists("WinOpt")) << "the settings were saved on the way out";
+}
+
+class QuelmainSequence : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!HaveDisplay())
+            GTEST_SKIP() << "no display";
+    }
+};
+
+// Two closes from the tray while a run rewrites a large cookie file: the second joins the
+// first, which waits for the run; the run ends whole and the program exits once.
+TEST_F(QuelmainSequence, ClosingTwiceDuringARunEndsOnceAfterTheRun)
+{
+    std::string profile = MakeProfile();
+    std::string cookies = CookieHeader;
+    for (int i = 0; i < 600000; ++i)
+        cookies += CookieLine(i) + "\r\n";
+    WriteFileBytes(profile + "\\cookies.txt", cookies);
+    WriteFileBytes(profile + "\\CookiesToKeep.dat", CookieLine(5) + "\r\n");
+    StoreMozillaSettings(true, true);
+
+    QuelmainDriver program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.MainWindow();
+    ASSERT_NE(main, nullptr) << "main window";
+    QuelmainDriver::ClickCentre(main, MainLayout::MyGraphicBtn3.Left, MainLayout::MyGraphicBtn3.Top,
+                                MainLayout::MyGraphicBtn3.Width, MainLayout::MyGraphicBtn3.Height);
+    HWND progress = program.WaitForProgressWindow();
+    ASSERT_NE(progress, nullptr) << "the run's progress window";
+    RECT m, p;
+    GetWindowRect(main, &m);
+    GetWindowRect(progress, &p);
+    EXPECT_LE(abs((m.left + m.right) / 2 - (p.left + p.right) / 2), 1) << "centred across the main window, at " << p.left;
+    EXPECT_LE(abs((m.top + m.bottom) / 2 - (p.top + p.bottom) / 2), 1) << "centred down the main window, at " << p.top;
+    DeleteSetting("WinOpt");
+
+    ASSERT_TRUE(program.TrayClose()) << "first close";
+    ASSERT_TRUE(program.TrayClose()) << "second close, while the first waits";
+    EXPECT_TRUE(IsWindow(progress)) << "the run was still going at the second close";
+    ExpectCleanEnd(program);
+    EXPECT_EQ(ReadFileBytes(profile + "\\cookies.txt"), CookieHeader + CookieLine(5) + "\r\n")
+        << "the run ended whole: the header and the kept cookie";
+}
+
+// "Close Quelora" while About is open, and again while a cookie window is open: the dialog
+// ends as its Cancel would, then the program.
+TEST_F(QuelmainSequence, TrayCloseEndsAnOpenDialogFirst)
+{
+    std::string profile = MakeProfile();
+    WriteFileBytes(profile + "\\cookies.txt", CookieHeader + CookieLine(1) + "\r\n");
+    std::string kept = CookieLine(1) + "\r\n";
+    WriteFileBytes(profile + "\\CookiesToKeep.dat", kept);
+    StoreMozillaSettings(false, true);
+    {
+        QuelmainDriver program;
+        ASSERT_TRUE(program.Start());
+        ASSERT_NE(program.MainWindow(), nullptr) << "main window";
+        ASSERT_TRUE(program.TrayAbout()) << "tray menu; windows:\n" << quelmain_driver::DescribeWindows();
+        HWND about = program.WaitForWindow("About...");
+        ASSERT_NE(about, nullptr) << "About window";
+        DeleteSetting("WinOpt");
+        ASSERT_TRUE(program.TrayClose()) << "tray menu over About";
+        ExpectCleanEnd(program);
+    }
+    {
+        QuelmainDriver program;
+        ASSERT_TRUE(program.Start());
+        HWND main = program.MainWindow();
+        ASSERT_NE(main, nullptr) << "main window";
+        ClickMozillaCookies(main);
+        ASSERT_NE(program.WaitForWindow("CookiesFm"), nullptr) << "cookie window";
+        DeleteSetting("WinOpt");
+        ASSERT_TRUE(program.TrayClose()) << "tray menu over the cookie window";
+        ExpectCleanEnd(program);
+    }
+    EXPECT_EQ(ReadFileBytes(profile + "\\CookiesToKeep.dat"), kept) << "a cancelled cookie window saves nothing";
+}
+
+// A keep list that another program holds cannot be read: the run does not start, says why
+// in a message and in the run log, and gives the windows back, so that a close works.
+TEST_F(QuelmainSequence, ARunThatCannotStartSaysWhyAndLetsTheProgramClose)
+{
+    std::string profile = MakeProfile();
+    std::string cookies = CookieHeader + CookieLine(1) + "\r\n" + CookieLine(2) + "\r\n";
+    WriteFileBytes(profile + "\\cookies.txt", cookies);
+    WriteFileBytes(profile + "\\CookiesToKeep.dat", CookieLine(2) + "\r\n");
+    StoreMozillaSettings(true, true);
+    std::string log = ExeDir() + "\\Quelmain.log";
+    DeleteFileA(log.c_str());
+    HANDLE held = CreateFileA((profile + "\\CookiesToKeep.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE) << "keep list held";
+
+    QuelmainDriver program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.MainWindow();
+    ASSERT_NE(main, nullptr) << "main window";
+    QuelmainDriver::ClickCentre(main, MainLayout::MyGraphicBtn3.Left, MainLayout::MyGraphicBtn3.Top,
+                                MainLayout::MyGraphicBtn3.Width, MainLayout::MyGraphicBtn3.Height);
+    HWND box = program.WaitForMessageBox();
+    ASSERT_NE(box, nullptr) << "the run says why it did not start";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(QuelmainDriver::WaitUntilGone(box)) << "message box";
+    CloseHandle(held);
+    EXPECT_TRUE(quelmain_driver::WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5000))
+        << "the main window is given back";
+    EXPECT_EQ(program.WaitForProgressWindow(500), nullptr) << "no progress window stays";
+    std::string written = PathExists(log) ? ReadFileBytes(log) : std::string("(no log)");
+    EXPECT_NE(written.find("CookiesToKeep.dat"), std::string::npos) << "the run log says why: " << written;
+
+    DeleteSetting("WinOpt");
+    ASSERT_TRUE(program.TrayClose()) << "tray menu";
+    ExpectCleanEnd(program);
+    EXPECT_EQ(ReadFileBytes(profile + "\\cookies.txt"), cookies) << "nothing was cleaned";
+}
+
+// After a first start no profile is chosen: the Mozilla cookie window confirmed without a
+// change must not empty the keep list that a later run with that profile would honour.
+TEST_F(QuelmainSequence, CookieWindowWithoutAChosenProfileLeavesTheStoredKeepList)
+{
+    std::string profile = MakeProfile();
+    WriteFileBytes(profile + "\\cookies.txt",
+                   CookieHeader + CookieLine(1) + "\r\n" + CookieLine(2) + "\r\n" + CookieLine(3) + "\r\n");
+    std::string kept = CookieLine(1) + "\r\n" + CookieLine(3) + "\r\n";
+    WriteFileBytes(profile + "\\CookiesToKeep.dat", kept);
+    StoreMozillaSettings(false, false);
+
+    QuelmainDriver program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.MainWindow();
+    ASSERT_NE(main, nullptr) << "main window";
+    ClickMozillaCookies(main);
+    HWND window = program.WaitForWindow("CookiesFm");
+    ASSERT_NE(window, nullptr) << "cookie window";
+    QuelmainDriver::ClickCentre(window, 248, 206, 71, 17);   // OK
+    EXPECT_TRUE(QuelmainDriver::WaitUntilGone(window)) << "OK closes the window";
+    EXPECT_EQ(ReadFileBytes(profile + "\\CookiesToKeep.dat"), kept) << "the stored keep list";
+    ASSERT_TRUE(program.TrayClose()) << "tray menu";
+    ExpectCleanEnd(program);
+}
+
+}  // namespace
