@@ -43,7 +43,7 @@ void ForEachEntry(const std::string& folder, const std::string& pattern, bool sk
 }
 
 // The owner's own event when it gave one (borrowed, never closed here), else the run's
-// named "CancelEvent", opened when first tested: a file of one block is never tested.
+// named "CancelEvent", opened when first tested: an empty file never tests it.
 class CancelSignal {
 public:
     explicit CancelSignal(HANDLE own) : Event(own), Owned(!own) {}
@@ -83,9 +83,8 @@ bool WritePasses(HANDLE f, unsigned long long size, int passes, CWipeRandom& ran
             DWORD written = 0;
             ok = WriteFile(f, block, static_cast<DWORD>(n), &written, nullptr) && written == n;
             wrote = wrote || written > 0;
+            ok = ok && !cancel.IsSet();
             block = ok ? blocks.Next(n) : nullptr;
-            // Tested between blocks: after the last one there is nothing left to stop.
-            ok = ok && !(block && cancel.IsSet());
         }
         // Each pass on the disk before the next one, and before the delete.
         ok = ok && FlushFileBuffers(f);
