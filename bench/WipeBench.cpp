@@ -5,6 +5,7 @@
 //
 //   wipebench [SIZE_MIB [FILE_COUNT]]     defaults 512 and 2000
 #include "CHddClass.h"
+#include "CWipeRandom.h"
 #include "SandboxGuard.h"
 
 #include <windows.h>
@@ -75,19 +76,29 @@ bool CreateFilled(const std::string& path, unsigned long long bytes, const std::
     return ok;
 }
 
-void RemoveAll()
+void RemoveTree(const std::string& folder)
 {
-    DeleteFileA(BigFile.c_str());
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((SmallDir + "\\*").c_str(), &fd);
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((SmallDir + "\\" + fd.cFileName).c_str());
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + "\\" + name);
+            else
+                DeleteFileA((folder + "\\" + name).c_str());
         } while (FindNextFileA(h, &fd));
         FindClose(h);
     }
-    RemoveDirectoryA(SmallDir.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+void RemoveAll()
+{
+    DeleteFileA(BigFile.c_str());
+    RemoveTree(SmallDir);
     RemoveDirectoryA(Root.c_str());
 }
 
@@ -98,15 +109,35 @@ int Fail(const std::string& what)
     return 1;
 }
 
+// Twenty files a folder, ten folders in each of the top ones, as scripts/bench makes them
+// for shred.
 bool MakeSmallFiles(unsigned long count, const std::vector<char>& chunk)
 {
+    CreateDirectoryA(SmallDir.c_str(), nullptr);
     for (unsigned long i = 0; i < count; ++i) {
-        char name[32];
+        char top[16], sub[16], name[32];
+        std::snprintf(top, sizeof top, "\\d%03lu", i / 200);
+        std::snprintf(sub, sizeof sub, "\\e%02lu", (i / 20) % 10);
         std::snprintf(name, sizeof name, "\\f%07lu", i);
-        if (!CreateFilled(SmallDir + name + SmallExt, SmallFileBytes, chunk))
+        CreateDirectoryA((SmallDir + top).c_str(), nullptr);
+        CreateDirectoryA((SmallDir + top + sub).c_str(), nullptr);
+        if (!CreateFilled(SmallDir + top + sub + name + SmallExt, SmallFileBytes, chunk))
             return false;
     }
     return true;
+}
+
+// How fast the overwrite's bytes are made, alone, in MiB/s.
+double GeneratorSpeed()
+{
+    CWipeRandom random;
+    std::vector<unsigned char> block(CHddClass::BlockSize);
+    const int blocks = 256;
+    double start = Now();
+    for (int i = 0; i < blocks; ++i)
+        random.Fill(block.data(), block.size());
+    double seconds = Now() - start;
+    return seconds > 0 ? blocks * (block.size() / 1048576.0) / seconds : 0;
 }
 
 // Vantrel's whole run over a work list of one line, from its start to its end; a negative
@@ -177,8 +208,9 @@ int main(int argc, char** argv)
     }
 
     RemoveAll();   // what an interrupted run left
-    if (!CreateDirectoryA(Root.c_str(), nullptr) || !CreateDirectoryA(SmallDir.c_str(), nullptr))
-        return Fail("cannot create " + SmallDir);
+    if (!CreateDirectoryA(Root.c_str(), nullptr))
+        return Fail("cannot create " + Root);
+    const double generator = GeneratorSpeed();
 
     std::vector<char> chunk(8 * 1024 * 1024, 'Q');
     const unsigned long long bigBytes = static_cast<unsigned long long>(sizeMiB) << 20;
@@ -200,7 +232,7 @@ int main(int argc, char** argv)
     CHddClass hdd;
     hdd.PassCount = 1;
     double start = Now();
-    hdd.CollectByExtension(SmallDir, SmallExt, false);
+    hdd.CollectByExtension(SmallDir, SmallExt, true);
     int wiped = 0;
     for (int i = 0; i < hdd.CollectedPaths.Count(); ++i)
         wiped += hdd.WipeAndDelete(hdd.CollectedPaths[i]) ? 1 : 0;
@@ -234,6 +266,7 @@ int main(int argc, char** argv)
     const double mib = static_cast<double>(sizeMiB);
     std::printf("size_mib=%lu\n", sizeMiB);
     std::printf("small_files=%lu\n", fileCount);
+    std::printf("generator_mib_per_s=%.1f\n", generator);
     std::printf("chdd_1pass_seconds=%.3f\n", onePass);
     std::printf("chdd_1pass_mib_per_s=%.1f\n", mib / onePass);
     std::printf("chdd_5pass_seconds=%.3f\n", fivePasses);
