@@ -20,7 +20,8 @@ public:
 
     // Overwrites the file pass-count times; with 0 passes only a read-only attribute is
     // cleared, so that a delete can follow. False when the path is no file, the file cannot
-    // be opened alone or written, or the run was cancelled (the file stays, partly written).
+    // be opened alone or written, or the run was cancelled (the file stays, partly written
+    // and flushed), or the file has a second name (nothing is written then).
     bool OverwriteFile(const std::string& path);
     // Overwrites, then deletes only when the overwrite succeeded, flushed, on the handle that
     // wrote it. A link is deleted as a link; what it points to is never written. A reparse
