@@ -245,12 +245,15 @@ int main(int argc, char** argv)
     // goes too, after its files).
     // A list whose one line names nothing: what a run costs besides wiping (the start, the
     // window, its 500 ms pause at the close, and the system's own closing of the window).
-    // The first run also pays for starting the system's desktop: the better of two.
+    // The first run also pays for starting the system's desktop, and a loaded machine
+    // varies it by seconds: the best of three.
     double vantrelEmpty = TimeVantrel(Root + "\\nothing");
-    double again = TimeVantrel(Root + "\\nothing");
-    if (vantrelEmpty < 0 || again < 0)
+    for (int run = 0; run < 2 && vantrelEmpty >= 0; ++run) {
+        double again = TimeVantrel(Root + "\\nothing");
+        vantrelEmpty = again < 0 ? again : std::min(vantrelEmpty, again);
+    }
+    if (vantrelEmpty < 0)
         return Fail("Vantrel did not run");
-    vantrelEmpty = std::min(vantrelEmpty, again);
     if (!CreateFilled(BigFile, bigBytes, chunk))
         return Fail("cannot write " + BigFile);
     double vantrelBig = TimeVantrel(BigFile);
