@@ -129,8 +129,9 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
     }
     const CPathSafety::TEntryKind kind = file->Kind();
     const DWORD attributes = file->Attributes();
-    if (!file->IsOpen() || kind == CPathSafety::ekFolder || kind == CPathSafety::ekDataReparseFolder ||
-        kind == CPathSafety::ekUnknown)
+    if (kind == CPathSafety::ekFolder || kind == CPathSafety::ekDataReparseFolder)
+        return wrNotAFile;
+    if (!file->IsOpen() || kind == CPathSafety::ekUnknown)
         return wrNotOpened;
     auto deleteName = [&]() {
         if (file->DeleteOnClose()) {

@@ -75,7 +75,8 @@ protected:
         wrDone,          // written as asked (and deleted when asked), or a link removed as a link
         wrNotWritten,    // not (wholly) written: cancelled, failed, or a second name; the file
                          // (or this name of it) went only when awDeleteAlways asked for it
-        wrNotOpened,     // no file to write, or it could not be opened alone: nothing done
+        wrNotOpened,     // nothing there, or it could not be opened alone: nothing done
+        wrNotAFile,      // a folder: nothing done
         wrRefused        // left alone on purpose
     };
     // Opens the file once, alone, and writes, flushes and deletes on that one handle.
