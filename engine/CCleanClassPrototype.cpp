@@ -76,4 +76,8 @@ void CCleanClassPrototype::ReportUnwritten(CHddClass& hdd)
         if (Indicator)
             Indicator->NoteFailure("Not overwritten: " + ExtractFileName(path));
     };
+    hdd.OnRefused = [this](const std::string& path, const std::string&) {
+        if (Indicator)
+            Indicator->NoteFailure("Not overwritten: " + ExtractFileName(path));
+    };
 }

@@ -1,5 +1,7 @@
 #include "CFileEntry.h"
 
+#include "SysUtils.h"
+
 #include <winioctl.h>
 
 #include <vector>
@@ -24,15 +26,45 @@ std::string OpenName(const std::string& path)
     return path.size() == 2 && path[1] == ':' ? path + "\\" : path;
 }
 
+template <class F>
+F Kernel32(const char* name)
+{
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
+}
+
+// Both calls came with Windows Vista; the 32-bit programs also run on older systems.
+using FinalPathCall = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+using SetInfoCall = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+const FinalPathCall FinalPathByHandle = Kernel32<FinalPathCall>("GetFinalPathNameByHandleA");
+const SetInfoCall SetInformationByHandle = Kernel32<SetInfoCall>("SetFileInformationByHandle");
+const int BasicInfoClass = 0, DispositionInfoClass = 4;   // FileBasicInfo, FileDispositionInfo
+
+struct DispositionInfo {
+    BOOLEAN DeleteFile;
+};
+
+struct BasicInfo {
+    LARGE_INTEGER CreationTime, LastAccessTime, LastWriteTime, ChangeTime;
+    DWORD FileAttributes;
+};
+
+bool StartsWith(const std::string& s, const char* prefix)
+{
+    return s.compare(0, strlen(prefix), prefix) == 0;
+}
+
 }  // namespace
 
 CFileEntry::CFileEntry(const std::string& path, DWORD access, DWORD share, bool throughLinks)
     : FHandle(CreateFileA(OpenName(path).c_str(), access, share, nullptr, OPEN_EXISTING,
                           FILE_FLAG_BACKUP_SEMANTICS | (throughLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr))
 {
-    if (!IsOpen())
+    if (!IsOpen()) {
+        FOpenError = GetLastError();
         return;
+    }
     if (!GetFileInformationByHandle(FHandle, &Info)) {
+        FOpenError = GetLastError();
         CloseHandle(FHandle);
         FHandle = INVALID_HANDLE_VALUE;
         return;
@@ -51,4 +83,59 @@ bool CFileEntry::IsSameAs(const CFileEntry& other) const
 {
     return IsOpen() && other.IsOpen() && other.Info.dwVolumeSerialNumber == Info.dwVolumeSerialNumber &&
            other.Info.nFileIndexHigh == Info.nFileIndexHigh && other.Info.nFileIndexLow == Info.nFileIndexLow;
+}
+
+bool CFileEntry::HasSystemFinalPath()
+{
+    return FinalPathByHandle != nullptr;
+}
+
+std::string CFileEntry::FinalPath() const
+{
+    if (!IsOpen() || !FinalPathByHandle)
+        return std::string();
+    char buf[4 * MAX_PATH];
+    DWORD n = FinalPathByHandle(FHandle, buf, sizeof buf, 0);
+    if (n == 0 || n >= sizeof buf)
+        return std::string();
+    std::string p(buf, n);
+    if (StartsWith(p, "\\\\?\\UNC\\"))
+        return "\\\\" + p.substr(8);
+    if (StartsWith(p, "\\\\?\\") && p.size() >= 6 && p[5] == ':')
+        return p.substr(4);
+    return p;   // a volume without a drive letter: below no folder a walk starts from
+}
+
+bool CFileEntry::LiesBelow(const std::string& path, const std::string& folder)
+{
+    if (folder.empty() || path.size() < folder.size() || !SameText(path.substr(0, folder.size()), folder))
+        return false;
+    // "C:\" ends in its separator; any other folder must be followed by one, or end the path.
+    return path.size() == folder.size() || folder.back() == '\\' || path[folder.size()] == '\\';
+}
+
+bool CFileEntry::HasReparsePointBetween(const std::string& folder, const std::string& path)
+{
+    if (!LiesBelow(path, folder))
+        return true;
+    for (size_t sep = path.find('\\', folder.size() + 1); sep != std::string::npos; sep = path.find('\\', sep + 1)) {
+        DWORD a = GetFileAttributesA(path.substr(0, sep).c_str());
+        if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_REPARSE_POINT))
+            return true;
+    }
+    return false;
+}
+
+bool CFileEntry::DeleteOnClose()
+{
+    DispositionInfo disposition = {TRUE};
+    return IsOpen() && SetInformationByHandle &&
+           SetInformationByHandle(FHandle, DispositionInfoClass, &disposition, sizeof disposition);
+}
+
+bool CFileEntry::SetAttributes(DWORD attributes)
+{
+    BasicInfo info = {};   // times of 0 stay as they are
+    info.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+    return IsOpen() && SetInformationByHandle && SetInformationByHandle(FHandle, BasicInfoClass, &info, sizeof info);
 }

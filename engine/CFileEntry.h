@@ -19,14 +19,41 @@ public:
 
     bool IsOpen() const { return FHandle != INVALID_HANDLE_VALUE; }
     HANDLE Handle() const { return FHandle; }
+    // The system's error when the entry could not be opened.
+    DWORD OpenError() const { return FOpenError; }
     // ekUnknown when the entry could not be opened.
     CPathSafety::TEntryKind Kind() const { return FKind; }
     DWORD Attributes() const { return Info.dwFileAttributes; }
+    // How many names the file has: above one, its data also lives under a name not given here.
+    DWORD LinkCount() const { return Info.nNumberOfLinks; }
+    unsigned long long Size() const
+    {
+        return (static_cast<unsigned long long>(Info.nFileSizeHigh) << 32) | Info.nFileSizeLow;
+    }
     // Both reach the very same entry (same volume, same file index).
     bool IsSameAs(const CFileEntry& other) const;
 
+    // The name the system gives the open entry, every link and substituted drive on the way
+    // followed ("C:\..." or "\\server\share\..."); "" when it cannot say, and always on
+    // systems without the call (see HasSystemFinalPath).
+    std::string FinalPath() const;
+    static bool HasSystemFinalPath();
+    // Whether a resolved path is the folder or lies below it (both as FinalPath or
+    // CPathSafety::Resolved give them; case does not count).
+    static bool LiesBelow(const std::string& path, const std::string& folder);
+    // Where there is no final-path call: whether a folder between the folder and the entry
+    // (the folder itself and the entry not counted) is a link or any other reparse point.
+    static bool HasReparsePointBetween(const std::string& folder, const std::string& path);
+
+    // The name goes when the handle closes (the handle needs DELETE access); false when the
+    // system refuses it or has no such call.
+    bool DeleteOnClose();
+    // Sets the entry's attributes through the handle (it needs attribute write access).
+    bool SetAttributes(DWORD attributes);
+
 private:
     HANDLE FHandle;
+    DWORD FOpenError = 0;
     BY_HANDLE_FILE_INFORMATION Info = {};
     CPathSafety::TEntryKind FKind = CPathSafety::ekUnknown;
 };

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -43,45 +44,54 @@ void ForEachEntry(const std::string& folder, const std::string& pattern, bool sk
 }
 
 // The owner's own event when it gave one (borrowed, never closed here), else the run's
-// named "CancelEvent".
+// named "CancelEvent", opened when first tested: an empty file never tests it.
 class CancelSignal {
 public:
-    explicit CancelSignal(HANDLE own)
-        : Event(own ? own : OpenEventA(EVENT_ALL_ACCESS, FALSE, "CancelEvent")), Owned(!own) {}
+    explicit CancelSignal(HANDLE own) : Event(own), Owned(!own) {}
     ~CancelSignal()
     {
         if (Event && Owned)
             CloseHandle(Event);
     }
-    bool IsSet() const { return Event && WaitForSingleObject(Event, 0) == WAIT_OBJECT_0; }
+    bool IsSet()
+    {
+        if (Owned && !Looked) {
+            Event = OpenEventA(EVENT_ALL_ACCESS, FALSE, "CancelEvent");
+            Looked = true;
+        }
+        return Event && WaitForSingleObject(Event, 0) == WAIT_OBJECT_0;
+    }
 
 private:
     HANDLE Event;
     bool Owned;
+    bool Looked = false;
 };
 
-// Overwrites the open file pass-count times with random bytes, each pass flushed.
-bool WritePasses(HANDLE f, int passes, const CancelSignal& cancel)
+// Overwrites the open file, size bytes, pass-count times with random bytes. Whatever was
+// written is flushed, also when a cancel or a failure ends the passes early, so that nothing
+// of it is still on its way to the disk when the file goes.
+bool WritePasses(HANDLE f, unsigned long long size, int passes, CWipeRandom& random, CancelSignal& cancel)
 {
-    bool ok = true;
-    CWipeRandom random;
-    std::vector<unsigned char> block;   // sized to the file: most files are far below a block
+    bool ok = true, wrote = false;
     for (int pass = 1; ok && pass <= passes; ++pass) {
-        LARGE_INTEGER size = {}, start = {};
-        ok = GetFileSizeEx(f, &size) && SetFilePointerEx(f, start, nullptr, FILE_BEGIN);
-        unsigned long long remaining = ok ? static_cast<unsigned long long>(size.QuadPart) : 0;
-        if (block.empty())
-            block.resize(std::max<size_t>(1, static_cast<size_t>(std::min<unsigned long long>(remaining, CHddClass::BlockSize))));
-        while (ok && remaining > 0) {
-            DWORD n = static_cast<DWORD>(std::min<unsigned long long>(remaining, block.size()));
-            random.Fill(block.data(), n);
+        LARGE_INTEGER start = {};
+        ok = pass == 1 || SetFilePointerEx(f, start, nullptr, FILE_BEGIN);   // a new handle is at the start
+        CWipeBlocks blocks(random, CHddClass::BlockSize, ok ? size : 0);
+        size_t n = 0;
+        const unsigned char* block = blocks.Next(n);
+        while (ok && block) {
             DWORD written = 0;
-            ok = WriteFile(f, block.data(), n, &written, nullptr) && written == n && !cancel.IsSet();
-            remaining -= written;
+            ok = WriteFile(f, block, static_cast<DWORD>(n), &written, nullptr) && written == n;
+            wrote = wrote || written > 0;
+            ok = ok && !cancel.IsSet();
+            block = ok ? blocks.Next(n) : nullptr;
         }
-        // The pass must be on the disk before the next one, and before the delete.
+        // Each pass on the disk before the next one, and before the delete.
         ok = ok && FlushFileBuffers(f);
     }
+    if (!ok && wrote)
+        FlushFileBuffers(f);
     return ok;
 }
 
@@ -97,60 +107,135 @@ CHddClass::CHddClass()
     ListFixedDrives();
 }
 
-bool CHddClass::Overwrite(const std::string& path, CPathSafety::TEntryKind& kind, unsigned long& attributes)
+CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite after)
 {
-    CFileEntry look(path);
-    kind = look.Kind();
-    attributes = look.IsOpen() ? look.Attributes() : INVALID_FILE_ATTRIBUTES;
-    if (!IsWritable(kind))
-        return false;
-    CancelSignal cancel(CancelEvent);
-    if (attributes & FILE_ATTRIBUTE_READONLY)
+    // One handle, held alone, for everything that follows: written through, flushed and
+    // deleted on, so that nothing can take the name's place in between.
+    const DWORD access = GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES;
+    std::unique_ptr<CFileEntry> file(new CFileEntry(path, access, 0));
+    DWORD given = INVALID_FILE_ATTRIBUTES;   // the attributes to give back when the file stays
+    if (!file->IsOpen() && file->OpenError() == ERROR_ACCESS_DENIED) {
+        // A read-only file refuses write access, even to its attributes alone.
+        CFileEntry look(path);
+        if (!IsWritable(look.Kind()) || !(look.Attributes() & FILE_ATTRIBUTE_READONLY))
+            return wrNotOpened;
+        given = look.Attributes();
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (PassCount <= 0)
-        return true;
+        file.reset(new CFileEntry(path, access, 0));
+        if (!file->IsSameAs(look)) {
+            file.reset();
+            SetFileAttributesA(path.c_str(), given);
+            return wrNotOpened;
+        }
+    }
+    const CPathSafety::TEntryKind kind = file->Kind();
+    const DWORD attributes = file->Attributes();
+    if (kind == CPathSafety::ekFolder || kind == CPathSafety::ekDataReparseFolder)
+        return wrNotAFile;
+    if (!file->IsOpen() || kind == CPathSafety::ekUnknown)
+        return wrNotOpened;
+    auto deleteName = [&]() {
+        if (file->DeleteOnClose()) {
+            file.reset();
+            return true;
+        }
+        file.reset();
+        return DeleteFileA(path.c_str()) != 0;
+    };
+    auto keep = [&](TWipeResult result) {
+        file.reset();
+        if (given != INVALID_FILE_ATTRIBUTES)
+            SetFileAttributesA(path.c_str(), given);
+        return result;
+    };
+    if (kind == CPathSafety::ekLink) {
+        // A link to a file goes as the link; its target is never opened.
+        if (after == awKeep || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return wrNotOpened;
+        return deleteName() ? wrDone : wrNotOpened;
+    }
+    if (attributes & FILE_ATTRIBUTE_READONLY) {
+        // Opened for writing all the same (as an administrator can): cleared for the delete.
+        given = attributes;
+        if (!file->SetAttributes(FILE_ATTRIBUTE_NORMAL))
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    if (kind == CPathSafety::ekDataReparseFile) {
+        // Written through the system, which must lead to the entry looked at.
+        CFileEntry look(path);
+        file.reset(new CFileEntry(path, access, 0, true));
+        if (!file->IsSameAs(look)) {
+            if (OnLeftUnwritten)
+                OnLeftUnwritten(path);
+            return keep(wrNotOpened);
+        }
+    }
+    if (!IsStillBelowItsWalk(path, *file)) {
+        if (OnRefused)
+            OnRefused(path, "no longer below the folder it was found in: left alone");
+        return keep(wrRefused);
+    }
+    if (PassCount > 0 && file->LinkCount() > 1) {
+        if (OnRefused)
+            OnRefused(path, std::string("the file has another name: not overwritten") +
+                                (after == awKeep ? "" : ", only this name removed"));
+        if (after == awKeep)
+            return keep(wrNotWritten);
+        // The other names keep the read-only attribute they share with this one.
+        if (given != INVALID_FILE_ATTRIBUTES && file->DeleteOnClose() && file->SetAttributes(given)) {
+            file.reset();
+            return wrNotWritten;
+        }
+        return deleteName() ? wrNotWritten : keep(wrNotWritten);
+    }
 
-    // Written through a handle held alone, whose own word decides: a plain file opened as
-    // itself must still be a plain file (not a link swapped in since the look); a reparse
-    // point holding data is written through the system and must lead to the entry looked at.
-    const bool plain = kind == CPathSafety::ekFile;
-    CFileEntry file(path, GENERIC_WRITE, 0, !plain);
-    if (!file.IsSameAs(look) || (plain && file.Kind() != CPathSafety::ekFile))
-        return false;
-    return WritePasses(file.Handle(), PassCount, cancel);
-}
-
-bool CHddClass::OverwriteKeepingAttributes(const std::string& path, CPathSafety::TEntryKind& kind,
-                                           unsigned long& attributes)
-{
-    if (Overwrite(path, kind, attributes))
-        return true;
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) && IsWritable(kind))
-        SetFileAttributesA(path.c_str(), attributes);
-    if (kind == CPathSafety::ekDataReparseFile && OnLeftUnwritten)
-        OnLeftUnwritten(path);
-    return false;
+    bool written = true;
+    if (PassCount > 0) {
+        CancelSignal cancel(CancelEvent);
+        if (!Random)
+            Random = std::make_shared<CWipeRandom>();
+        written = WritePasses(file->Handle(), file->Size(), PassCount, *Random, cancel);
+    }
+    if (!written && after == awDeleteAlways)
+        return deleteName() ? wrNotWritten : keep(wrNotWritten);
+    if (!written)
+        return keep(wrNotWritten);
+    if (after == awKeep) {
+        file.reset();
+        return wrDone;
+    }
+    return deleteName() ? wrDone : keep(wrNotWritten);
 }
 
 bool CHddClass::OverwriteFile(const std::string& path)
 {
-    CPathSafety::TEntryKind kind;
-    unsigned long attributes;
-    return OverwriteKeepingAttributes(path, kind, attributes);
+    return Wipe(path, awKeep) == wrDone;
 }
 
 bool CHddClass::WipeAndDelete(const std::string& path)
 {
-    CPathSafety::TEntryKind kind;
-    unsigned long attributes;
-    if (!OverwriteKeepingAttributes(path, kind, attributes)) {
-        // A link to a file goes as the link; its target is never opened.
-        return kind == CPathSafety::ekLink && !(attributes & FILE_ATTRIBUTE_DIRECTORY) && DeleteFileA(path.c_str());
-    }
-    if (DeleteFileA(path.c_str()))
-        return true;
-    SetFileAttributesA(path.c_str(), attributes);
-    return false;
+    return Wipe(path, awDeleteWhenWritten) == wrDone;
+}
+
+void CHddClass::BeginWalk(const std::string& folder)
+{
+    // Where the system cannot name a handle's path, the parts below the folder as given are
+    // looked at instead, so that folder stays as it is.
+    std::string root = CFileEntry::HasSystemFinalPath() ? CPathSafety::FinalPath(folder) : folder;
+    while (root.size() > 3 && root.back() == '\\')
+        root.pop_back();
+    WalkRoots.push_back(root);
+}
+
+bool CHddClass::IsStillBelowItsWalk(const std::string& path, const CFileEntry& file) const
+{
+    auto walk = WalkOfPath.find(path);
+    if (walk == WalkOfPath.end())
+        return true;   // named by the owner itself, not found by a walk
+    const std::string& root = WalkRoots[walk->second];
+    if (CFileEntry::HasSystemFinalPath())
+        return CFileEntry::LiesBelow(file.FinalPath(), root);
+    return !CFileEntry::HasReparsePointBetween(root, path);
 }
 
 void CHddClass::DeleteTree(const std::string& folder)
@@ -195,6 +280,7 @@ bool CHddClass::CollectionStopped()
 void CHddClass::AddEntry(const std::string& path, unsigned long sizeHigh, unsigned long sizeLow)
 {
     CollectedPaths.Add(path);
+    WalkOfPath[path] = WalkRoots.size() - 1;
     CollectedBytes += static_cast<long long>((static_cast<unsigned long long>(sizeHigh) << 32) | sizeLow);
 }
 
@@ -207,6 +293,8 @@ void CHddClass::CollectByExtension(const std::string& folder, const std::string&
 {
     CollectedPaths.Clear();
     CollectedBytes = 0;
+    WalkRoots.clear();
+    WalkOfPath.clear();
     AppendByExtension(folder, ext, recursive);
 }
 
@@ -217,6 +305,7 @@ void CHddClass::AppendByExtension(const std::string& folder, const std::string& 
     if (!CPathSafety::IsTreeAllowed(folder))
         return;
     StartCollecting();
+    BeginWalk(folder);
     AppendExtensionIn(folder, ext, recursive);
 }
 
@@ -240,6 +329,8 @@ void CHddClass::CollectByMask(const std::string& pathWithMask, bool recursive)
 {
     CollectedPaths.Clear();
     CollectedBytes = 0;
+    WalkRoots.clear();
+    WalkOfPath.clear();
     AppendByMask(pathWithMask, recursive);
 }
 
@@ -251,6 +342,7 @@ void CHddClass::AppendByMask(const std::string& pathWithMask, bool recursive)
         (recursive && !CPathSafety::IsTreeAllowed(folder)))
         return;
     StartCollecting();
+    BeginWalk(folder);
     AppendMaskIn(folder, mask, recursive);
 }
 

@@ -7,7 +7,12 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
+
+class CWipeRandom;
 
 class CHddClass {
 public:
@@ -15,12 +20,17 @@ public:
 
     // Overwrites the file pass-count times; with 0 passes only a read-only attribute is
     // cleared, so that a delete can follow. False when the path is no file, the file cannot
-    // be opened alone or written, or the run was cancelled (the file stays, partly written).
+    // be opened alone or written, or the run was cancelled (the file stays, partly written
+    // and flushed), or the file has a second name (nothing is written then).
     bool OverwriteFile(const std::string& path);
-    // Overwrites, then deletes only when the overwrite succeeded. A link is deleted as a
-    // link; what it points to is never written. A reparse point that holds data (a
-    // deduplicated or cloud file) is a file: it is written through the system, and when that
-    // cannot be done it stays and OnLeftUnwritten hears of it.
+    // Overwrites, then deletes only when the overwrite succeeded, flushed, on the handle that
+    // wrote it. A link is deleted as a link; what it points to is never written. A reparse
+    // point that holds data (a deduplicated or cloud file) is a file: it is written through
+    // the system, and when that cannot be done it stays and OnLeftUnwritten hears of it.
+    // A file with a second name is never written (its data lives on under a name nobody
+    // chose): this name alone goes, the result is false and OnRefused hears of it. A file
+    // gathered by a walk whose handle no longer leads below the folder the walk started
+    // from (a link or drive swapped in above it since) is left alone, and OnRefused hears.
     bool WipeAndDelete(const std::string& path);
     // Deletes the folder's content without overwriting; the folder itself stays, and so
     // does every "desktop.ini" with the folders that hold one. Like every walk here it
@@ -57,10 +67,25 @@ public:
     // Told the path of a data-holding reparse point that could not be overwritten (so it
     // was not deleted either): the owner reports its item as failed, never as done.
     std::function<void(const std::string&)> OnLeftUnwritten;
+    // Told the path of a file not overwritten on purpose, and why, for the owner's log.
+    std::function<void(const std::string& path, const std::string& why)> OnRefused;
+
+protected:
+    enum TAfterWrite { awKeep, awDeleteWhenWritten, awDeleteAlways };
+    enum TWipeResult {
+        wrDone,          // written as asked (and deleted when asked), or a link removed as a link
+        wrNotWritten,    // not (wholly) written: cancelled, failed, or a second name; the file
+                         // (or this name of it) went only when awDeleteAlways asked for it
+        wrNotOpened,     // nothing there, or it could not be opened alone: nothing done
+        wrNotAFile,      // a folder: nothing done
+        wrRefused        // left alone on purpose
+    };
+    // Opens the file once, alone, and writes, flushes and deletes on that one handle.
+    TWipeResult Wipe(const std::string& path, TAfterWrite after);
 
 private:
-    bool Overwrite(const std::string& path, CPathSafety::TEntryKind& kind, unsigned long& attributes);
-    bool OverwriteKeepingAttributes(const std::string& path, CPathSafety::TEntryKind& kind, unsigned long& attributes);
+    void BeginWalk(const std::string& folder);
+    bool IsStillBelowItsWalk(const std::string& path, const class CFileEntry& file) const;
     void AddEntry(const std::string& path, unsigned long sizeHigh, unsigned long sizeLow);
     void DeleteTreeIn(const std::string& folder);
     void AppendExtensionIn(const std::string& folder, const std::string& ext, bool recursive);
@@ -73,4 +98,9 @@ private:
     int EntriesSinceTest = 0;
 
     long long CollectedBytes = 0;
+    // The folder each walk started from (resolved, every link followed, where the system
+    // can say so), and which walk gathered each path.
+    std::vector<std::string> WalkRoots;
+    std::unordered_map<std::string, size_t> WalkOfPath;
+    std::shared_ptr<CWipeRandom> Random;   // seeded once, on the first overwrite
 };

@@ -69,17 +69,29 @@ void TIndicatorThread::Wipe()
     const TStringList& paths = hdd.CollectedPaths;
     Link->Use([&](TIndicatorFm& w) { w.CGauge1->SetMaxValue(paths.Count()); });
 
+    hdd.OnRefused = [log](const std::string& path, const std::string& why) {
+        log->BeginEntry("Not overwritten: " + path.substr(0, 300));
+        log->EndEntry(why, " ");
+    };
+    // The window hears of the file in hand at most every ShowEvery ms: drawing the labels
+    // and fitting each name took longer than wiping a small file.
+    DWORD shown = GetTickCount() - ShowEvery;
+    int steps = 0;
     for (int i = 0; i < paths.Count(); ++i) {
         if (IsCancelled())
             return;
-        Show(&TIndicatorFm::MyGraphicLabel3, "Unrecoverable file deletion");
-        ShowFileName("File: " + paths[i]);
-        Show(&TIndicatorFm::MyGraphicLabel4, "Operation: wiping...");
-        hdd.OverwriteFile(paths[i]);
-        Show(&TIndicatorFm::MyGraphicLabel4, "Operation: deleting...");
-        CWHddClass::DeleteAsFile(paths[i]);
-        StepGauge();
+        if (GetTickCount() - shown >= ShowEvery) {
+            Show(&TIndicatorFm::MyGraphicLabel3, "Unrecoverable file deletion");
+            ShowFileName("File: " + paths[i]);
+            Show(&TIndicatorFm::MyGraphicLabel4, "Operation: wiping...");
+            StepGauge(steps);
+            steps = 0;
+            shown = GetTickCount();
+        }
+        hdd.WipeThenDelete(paths[i]);
+        ++steps;
     }
+    StepGauge(steps);
     for (int i = 0; i < paths.Count() && !IsCancelled(); ++i) {
         if (DirectoryExists(paths[i])) {
             hdd.DeleteTree(paths[i]);
@@ -88,9 +100,10 @@ void TIndicatorThread::Wipe()
     }
 }
 
-void TIndicatorThread::StepGauge()
+void TIndicatorThread::StepGauge(int steps)
 {
-    Link->Use([](TIndicatorFm& w) { w.CGauge1->AddProgress(1); });
+    if (steps > 0)
+        Link->Use([steps](TIndicatorFm& w) { w.CGauge1->AddProgress(steps); });
 }
 
 void TIndicatorThread::Show(TMyGraphicLabel* TIndicatorFm::*label, const std::string& text)

@@ -34,7 +34,8 @@ protected:
 private:
     void Wipe();
     bool IsCancelled() const { return Link->IsCancelled(); }
-    void StepGauge();
+    void StepGauge(int steps);
+    static constexpr DWORD ShowEvery = 50;
     void ShowFileName(const std::string& text);
     void Show(TMyGraphicLabel* TIndicatorFm::*label, const std::string& text);
 

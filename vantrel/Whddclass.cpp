@@ -23,3 +23,15 @@ bool CWHddClass::DeleteAsFile(const std::string& path)
         SetFileAttributesA(path.c_str(), attributes);
     return false;
 }
+
+bool CWHddClass::WipeThenDelete(const std::string& path)
+{
+    switch (Wipe(path, awDeleteAlways)) {
+    case wrDone:
+        return true;
+    case wrNotOpened:
+        return DeleteAsFile(path);
+    default:
+        return false;
+    }
+}

@@ -424,3 +424,40 @@ TEST(CHddClassLinks, AFileLinkIsDeletedWithoutWritingItsTarget)
     EXPECT_FALSE(PathExists(dir + "\\link.dat"));
     EXPECT_EQ(ReadFileBytes(target), "keep me");
 }
+
+TEST(CHddClassSecondNames, OnlyTheChosenNameGoesAndTheOtherKeepsEveryByte)
+{
+    const std::string dir = ScratchDir("secondname");
+    const std::string chosen = dir + "\\chosen.dat", other = ScratchDir("secondname_other") + "\\other.dat";
+    const std::string data(MultiBlock, 'k');
+    CHddClass hdd;
+    hdd.PassCount = 5;
+    std::string heard;
+    hdd.OnRefused = [&](const std::string& path, const std::string& why) { heard += path + ": " + why + "|"; };
+
+    WriteFileBytes(chosen, data);
+    ASSERT_TRUE(CreateHardLinkA(other.c_str(), chosen.c_str(), nullptr)) << "error " << GetLastError();
+    EXPECT_FALSE(hdd.OverwriteFile(chosen)) << "a file with a second name is not overwritten";
+    EXPECT_TRUE(ReadFileBytes(chosen) == data) << "OverwriteFile wrote through a second name";
+    EXPECT_FALSE(hdd.WipeAndDelete(chosen)) << "not overwritten, so not reported as wiped";
+    EXPECT_FALSE(PathExists(chosen)) << "the chosen name goes all the same";
+    EXPECT_TRUE(ReadFileBytes(other) == data) << "the other name lost bytes";
+    EXPECT_NE(heard.find(chosen + ": the file has another name"), std::string::npos) << heard;
+
+    // Read-only, found by a walk: the other name keeps its attribute too.
+    WriteFileBytes(chosen, data);
+    DeleteFileA(other.c_str());
+    ASSERT_TRUE(CreateHardLinkA(other.c_str(), chosen.c_str(), nullptr)) << "error " << GetLastError();
+    SetFileAttributesA(chosen.c_str(), FILE_ATTRIBUTE_READONLY);
+    hdd.CollectByExtension(dir, ".dat", false);
+    ASSERT_EQ(hdd.CollectedPaths.Count(), 1);
+    EXPECT_FALSE(hdd.WipeAndDelete(hdd.CollectedPaths[0]));
+    EXPECT_FALSE(PathExists(chosen)) << "a read-only chosen name goes too";
+    EXPECT_TRUE(ReadFileBytes(other) == data) << "the read-only file's other name lost bytes";
+    EXPECT_EQ(GetFileAttributesA(other.c_str()) & FILE_ATTRIBUTE_READONLY, DWORD(FILE_ATTRIBUTE_READONLY))
+        << "attributes " << GetFileAttributesA(other.c_str());
+
+    // Once the other name is gone, the file is wiped as any other.
+    EXPECT_TRUE(hdd.WipeAndDelete(other)) << "a file with one name left";
+    EXPECT_FALSE(PathExists(other));
+}

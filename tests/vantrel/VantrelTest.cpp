@@ -175,6 +175,29 @@ TEST_F(VantrelTest, UnsafeLinesAreSkippedAndLogged)
     DeleteFileA("C:\\canary.txt");
 }
 
+TEST_F(VantrelTest, ASecondNameKeepsItsBytesAndTheChosenNameGoes)
+{
+    const std::string others = ScratchDir("vantrel_others");
+    MakeDirs(Dir + "\\chosen");
+    const std::string listed = Dir + "\\listed.txt", inside = Dir + "\\chosen\\inside.txt";
+    const std::string data(70000, 'v');
+    WriteFileBytes(listed, data);
+    WriteFileBytes(inside, data);
+    ASSERT_TRUE(CreateHardLinkA((others + "\\1.txt").c_str(), listed.c_str(), nullptr)) << GetLastError();
+    ASSERT_TRUE(CreateHardLinkA((others + "\\2.txt").c_str(), inside.c_str(), nullptr)) << GetLastError();
+    WriteWorkList({listed, Dir + "\\chosen"});
+
+    ASSERT_EQ(RunProgram(Vantrel(), 60000), 0) << "exit code";
+
+    EXPECT_FALSE(PathExists(listed)) << "the listed name goes";
+    EXPECT_FALSE(PathExists(Dir + "\\chosen")) << "the listed folder goes, emptied";
+    EXPECT_TRUE(ReadFileBytes(others + "\\1.txt") == data) << "a listed file's other name lost bytes";
+    EXPECT_TRUE(ReadFileBytes(others + "\\2.txt") == data) << "the other name of a file in a listed folder lost bytes";
+    const std::string log = ReadFileBytes(ExeDir() + "\\Vantrel.log");
+    for (const std::string& path : {listed, inside})
+        EXPECT_NE(log.find("Not overwritten: " + path), std::string::npos) << path << " in\n" << log;
+}
+
 TEST_F(VantrelTest, CancelDeletesTheFileInHandAndStops)
 {
     // Large enough that the click lands while the first file is written.
