@@ -28,7 +28,7 @@ void TMainFm::OpenCookiesWindow(unsigned char kind)
         CookiesFm->ShowModal();
     } catch (const std::exception& e) {
         LockPopupMenu(false);
-        Application->ShowException(e);
+        Application->ShowException(e, Handle());
         return;
     }
     LockPopupMenu(false);
@@ -43,7 +43,7 @@ void TMainFm::IETFrame1MyGraphicBtn3Click(TObject*)
         IECertFm->ShowModal();
     } catch (const std::exception& e) {
         LockPopupMenu(false);
-        Application->ShowException(e);
+        Application->ShowException(e, Handle());
         return;
     }
     LockPopupMenu(false);
@@ -66,7 +66,7 @@ void TMainFm::SettingsFrameMyRndRectBtn11Click(TObject*)
     try {
         ReportFm = NewForm<TReportFm>(this);
     } catch (const std::exception& e) {
-        Application->ShowException(e);
+        Application->ShowException(e, Handle());
         return;
     }
     ReportFm->SetBounds(Left() + (Width() - ReportFm->Width()) / 2, Top() + 95, ReportFm->Width(), ReportFm->Height());
