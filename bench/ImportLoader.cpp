@@ -48,6 +48,13 @@ std::vector<std::string> ImportedLibraries(const std::string& path)
     return names;
 }
 
+LRESULT CALLBACK EmptyWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_DESTROY)
+        PostQuitMessage(0);
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
@@ -58,11 +65,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
     for (const std::string& name : ImportedLibraries(path))
         LoadLibraryA(name.c_str());
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = [](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (msg == WM_DESTROY)
-            PostQuitMessage(0);
-        return DefWindowProcA(wnd, msg, wParam, lParam);
-    };
+    wc.lpfnWndProc = EmptyWindowProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = "EmptyProgram";
