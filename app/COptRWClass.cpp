@@ -60,6 +60,7 @@ void COptRWClass::LoadOptions()
         return;
     auto button = [](TMyRndRectBtn* b, unsigned char v) { b->SetDown(v != 0); };
     LoadList(reg, "MSIEOpt", Container->IEItems, button);
+    OneCacheChoice();
     LoadList(reg, "WinOpt", Container->WinItems, button);
     LoadList(reg, "NetOpt", Container->NetItems, button);
     LoadList(reg, "Opt", Container->SettingsButtons, button);
@@ -74,6 +75,28 @@ void COptRWClass::LoadOptions()
             // Not a text: the label keeps its own.
         }
     }
+}
+
+void COptRWClass::OneCacheChoice()
+{
+    // The cache choices are one choice: the run takes the last one down, so only that one
+    // may show down; with none down the whole folder goes, as on a first start.
+    TMyRndRectBtn* chosen = nullptr;
+    TMyRndRectBtn* all = nullptr;
+    const CPoorVector<TMyRndRectBtn*>& list = Container->IEItems;
+    for (int i = 0; i < list.Count; ++i) {
+        if (list[i]->Tag < FirstCacheChoice || list[i]->Tag > LastCacheChoice)
+            continue;
+        if (list[i]->Tag == FirstCacheChoice)
+            all = list[i];
+        if (list[i]->Down())
+            chosen = list[i];
+    }
+    if (!chosen)
+        chosen = all;
+    for (int i = 0; i < list.Count; ++i)
+        if (list[i]->Tag >= FirstCacheChoice && list[i]->Tag <= LastCacheChoice)
+            list[i]->SetDown(list[i] == chosen);
 }
 
 void COptRWClass::SaveOptions()
@@ -97,7 +120,7 @@ void COptRWClass::SaveOptions()
 static void WriteNumber(const char* name, int value)
 {
     TRegistry reg(HKEY_CURRENT_USER);
-    if (!reg.OpenKey(COptRWClass::Key, false))
+    if (!reg.OpenKeyWriteOnly(COptRWClass::Key))
         throw ERegistryException(std::string("The settings key is missing: \"") + name + "\" was not written");
     reg.WriteInteger(name, value);
 }

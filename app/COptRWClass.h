@@ -12,7 +12,7 @@ public:
     explicit COptRWClass(CPtrContainer* container) : Container(container) {}
 
     // Values that are missing leave their controls as they are; a value of another type or
-    // longer than any list is passed over.
+    // longer than any list is passed over. The cache choices come out as exactly one.
     void LoadOptions();
     // Raises ERegistryException when the key cannot be written.
     void SaveOptions();
@@ -28,5 +28,10 @@ public:
     static const int MaxListBytes = 260;
 
 private:
+    // Tags of the three cache choices of the Internet Explorer group (all, pages, pictures).
+    static const int FirstCacheChoice = 111;
+    static const int LastCacheChoice = 113;
+    void OneCacheChoice();
+
     CPtrContainer* Container;
 };

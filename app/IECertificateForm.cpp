@@ -212,7 +212,7 @@ void TIECertFm::MyGraphicBtn2Click(TObject*)
     if (!record)
         return;
     // Only a Yes removes: a box closed any other way keeps the certificate.
-    if (MessageDlg("Certificate " + list->Items[row] + " will be removed?", mtConfirmation, mbYesNo) != mrYes)
+    if (MessageDlg("Certificate " + list->Items[row] + " will be removed?", mtConfirmation, mbYesNo, Handle()) != mrYes)
         return;
     FCleaner.DeleteCertificate(*record);
     FCleaner.LoadCertificates(FCleaner.StoreIndex);

@@ -120,6 +120,8 @@ TMainFm::TMainFm(TComponent* owner) : TForm(owner)
                                [this](TObject* s) { PopUpActionClick(s); });
     N15 = MakeMenuItem("N15", "-", -1, nullptr);
     N5 = MakeMenuItem("N5", "Restore / Minimize", MinimizeImage, [this](TObject* s) { N5Click(s); });
+    for (TMenuItem* switched : {HideShow1, PopUpAction, N5})
+        switched->RunTimeCaption = true;
     AboutVelmar1 = MakeMenuItem("AboutVelmar1", "About...", AboutImage, [this](TObject* s) { AboutVelmar1Click(s); });
     N1 = MakeMenuItem("N1", "-", -1, nullptr);
     N7 = MakeMenuItem("N7", "Close Quelora", CloseImage, [this](TObject*) { Close(); });
@@ -394,8 +396,12 @@ bool TMainFm::AppMessageHook(TMessage& message)
     if (message.Msg == 0)
         return false;
     if (message.Msg == IdOnlyOne) {
-        TrayIcon1->Restore();
-        Application->BringToFront();
+        // In stealth mode a second start must not give the program away: the window and
+        // the icon stay out of sight until Alt+Z brings them back.
+        if (WindowsShown) {
+            TrayIcon1->Restore();
+            Application->BringToFront();
+        }
     } else if (message.Msg == IdPopupBlocked) {
         ShowPopupBlockedBalloon();
     } else if (message.Msg == IdCtrlKeyUp) {

@@ -54,7 +54,7 @@ void TMainFm::PopUpActionClick(TObject*)
         }
     }
     if (!BrevikLib) {
-        ShowMessage(SystemErrorText(GetLastError()));
+        ShowMessage(SystemErrorText(GetLastError()), Handle());
         return;
     }
     if (PopUpAction->Tag == 0) {

@@ -50,7 +50,7 @@ void TMainFm::OpenCookiesWindow(unsigned char kind)
         ShowDialog(CookiesFm);
     } catch (const std::exception& e) {
         LockPopupMenu(false);
-        Application->ShowException(e);
+        Application->ShowException(e, Handle());
         return;
     }
     LockPopupMenu(false);
@@ -65,7 +65,7 @@ void TMainFm::IETFrame1MyGraphicBtn3Click(TObject*)
         ShowDialog(IECertFm);
     } catch (const std::exception& e) {
         LockPopupMenu(false);
-        Application->ShowException(e);
+        Application->ShowException(e, Handle());
         return;
     }
     LockPopupMenu(false);
@@ -88,7 +88,7 @@ void TMainFm::SettingsFrameMyRndRectBtn11Click(TObject*)
     try {
         ReportFm = NewForm<TReportFm>(this);
     } catch (const std::exception& e) {
-        Application->ShowException(e);
+        Application->ShowException(e, Handle());
         return;
     }
     ReportFm->SetBounds(Left() + (Width() - ReportFm->Width()) / 2, Top() + 95, ReportFm->Width(), ReportFm->Height());

@@ -12,6 +12,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 std::string TM_LocalizeClass::ProgramFolder()
 {
     return ExcludeTrailingBackslash(ExtractFilePath(Application->ExeName()));
@@ -42,6 +44,24 @@ std::string TM_LocalizeClass::FileOf(int index) const
         return std::string();
     return ProgramFolder() + "\\" + Languages[index] + "_.con";
 }
+
+namespace {
+
+// A language file is no trusted layout: a control it places or widens beyond its parent
+// could not be seen or reached, so it is kept inside.
+void KeepInside(TControl* c)
+{
+    TWinControl* parent = c->Parent();
+    if (!parent)
+        return;
+    int room = parent->Width();
+    int left = std::max(0, std::min(c->Left(), room - c->Width()));
+    int width = std::min(c->Width(), room - left);
+    if (left != c->Left() || width != c->Width())
+        c->SetBounds(left, c->Top(), std::max(0, width), c->Height());
+}
+
+}  // namespace
 
 void TM_LocalizeClass::LocalizeControl(TComponent* container, int index)
 {
@@ -75,7 +95,11 @@ void TM_LocalizeClass::LocalizeControl(TComponent* container, int index)
             if (left > 0)
                 l->SetLeft(left);
         }
-        if (auto* m = dynamic_cast<TMenuItem*>(c)) {
+        if (dynamic_cast<TMyRndRectBtn*>(c) || dynamic_cast<TComboBox*>(c) || dynamic_cast<TMyGraphicBtn*>(c) ||
+            dynamic_cast<TMyGraphicLabel*>(c))
+            KeepInside(dynamic_cast<TControl*>(c));
+        // The captions the program switches with the item's state stay as switched.
+        if (auto* m = dynamic_cast<TMenuItem*>(c); m && !m->RunTimeCaption) {
             std::string text = ini.ReadString(section, key, "");
             if (!text.empty())
                 m->SetCaption(text);

@@ -61,6 +61,7 @@ TSettingsFrame::TSettingsFrame(TComponent* owner) : TGroupFrame(owner)
         c->Font.Name = ItemFont;
         c->Font.Height = ItemFontHeight;
         c->SetParent(this);
+        c->AutoDropDown = true;
         return c;
     };
     ComboBox1 = combo("ComboBox1", L::ComboBox1);

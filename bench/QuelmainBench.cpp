@@ -1,11 +1,15 @@
 // Quelmain's start time and its resource use over many runs, inside the sandbox. Prints
 // name=value lines for scripts/bench; nothing passes or fails here.
 //
-//   quelmainbench [RUNS]         soak runs (default 200)
-//   quelmainbench soak RUNS      (internal) the soak, in a process started after the
-//                                window settings were written
-#include "MainForm.h"
+//   quelmainbench [RUNS [STARTS]]  soak runs (default 200), starts of each program (default 31)
+//   quelmainbench soak RUNS        (internal) the soak, in a process started after the
+//                                  window settings were written
+#include "AboutForm.h"
 #include "CIndicatorClass.h"
+#include "CookiesForm.h"
+#include "IECertificateForm.h"
+#include "MainForm.h"
+#include "ReportForm.h"
 #include "SandboxGuard.h"
 #include "TApplication.h"
 
@@ -47,8 +51,19 @@ BOOL CALLBACK VisibleTopWindow(HWND wnd, LPARAM data)
     return TRUE;
 }
 
+BOOL CALLBACK CloseShown(HWND wnd, LPARAM pid)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(wnd, &owner);
+    if (owner == static_cast<DWORD>(pid) && IsWindowVisible(wnd))
+        PostMessageA(wnd, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
 // Seconds from the start of the command line to its first visible window, or to its end for
-// a program that shows none; the program is closed afterwards. Negative when it failed.
+// a program that shows none; the program is closed afterwards (every window it shows, the
+// intro logo included) and waited for, so that the next start finds it gone. Negative when
+// it failed.
 double SecondsToWindow(const std::string& commandLine)
 {
     STARTUPINFOA si = {};
@@ -67,24 +82,26 @@ double SecondsToWindow(const std::string& commandLine)
             seconds = Now() - start;
             break;
         }
-        if (WaitForSingleObject(pi.hProcess, 2) == WAIT_OBJECT_0) {
-            seconds = Now() - start;
+        if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0)
             break;
-        }
     }
-    if (s.Found)
-        PostMessageA(s.Found, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0)
+    for (int i = 0; i < 40 && WaitForSingleObject(pi.hProcess, 250) != WAIT_OBJECT_0; ++i)
+        EnumWindows(CloseShown, static_cast<LPARAM>(pi.dwProcessId));
+    if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0)
         TerminateProcess(pi.hProcess, 1);
+    WaitForSingleObject(pi.hProcess, 5000);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return seconds;
 }
 
-double Median(std::vector<double> v)
+// The value below which the given share of the figures lies (0.5: the median); failed
+// measures (negative) do not count.
+double Quantile(std::vector<double> v, double share)
 {
+    v.erase(std::remove_if(v.begin(), v.end(), [](double x) { return x < 0; }), v.end());
     std::sort(v.begin(), v.end());
-    return v.empty() ? -1 : v[v.size() / 2];
+    return v.empty() ? -1 : v[static_cast<size_t>(share * static_cast<double>(v.size() - 1) + 0.5)];
 }
 
 struct Counts {
@@ -170,6 +187,60 @@ bool OneRun(TMainFm& fm)
     return !fm.RunInProgress;
 }
 
+BOOL CALLBACK AnswerMessageBox(HWND wnd, LPARAM)
+{
+    char cls[16] = "";
+    GetClassNameA(wnd, cls, sizeof cls);
+    if (std::string(cls) == "#32770" && IsWindowVisible(wnd))
+        PostMessageA(wnd, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+// Closes whichever of the secondary windows is open, as its Cancel would, from the
+// message loop of the dialog it waits for; a message box in its place (a window that
+// could not open) is answered, so that the soak goes on.
+void CALLBACK CloseDialog(HWND, UINT, UINT_PTR id, DWORD)
+{
+    TForm* open[] = {AboutFm, CookiesFm, ReportFm, IECertFm};
+    for (TForm* f : open)
+        if (f) {
+            KillTimer(nullptr, id);
+            f->Close();
+            return;
+        }
+    EnumThreadWindows(GetCurrentThreadId(), AnswerMessageBox, 0);
+}
+
+// Each secondary window opened and closed once: About, the keep lists of both browsers,
+// the report and the certificates. False when one stayed open.
+bool OpenAndCloseDialogs(TMainFm& fm)
+{
+    void (TMainFm::*openers[])(TObject*) = {&TMainFm::AboutVelmar1Click, &TMainFm::IETFrame1MyGraphicBtn2Click,
+                                            &TMainFm::NetTFrame1MyGraphicBtn2Click,
+                                            &TMainFm::SettingsFrameMyRndRectBtn11Click,
+                                            &TMainFm::IETFrame1MyGraphicBtn3Click};
+    for (auto open : openers) {
+        UINT_PTR timer = SetTimer(nullptr, 0, 1, CloseDialog);
+        (fm.*open)(&fm);
+        KillTimer(nullptr, timer);
+        // A closed window frees itself from a message of its own, after its loop ended.
+        double start = Now();
+        MSG m;
+        while ((AboutFm || CookiesFm || ReportFm || IECertFm) && Now() - start < 5) {
+            while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&m);
+                DispatchMessageA(&m);
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        }
+        if (AboutFm || CookiesFm || ReportFm || IECertFm) {
+            std::fprintf(stderr, "quelmainbench: a secondary window stayed open\n");
+            return false;
+        }
+    }
+    return true;
+}
+
 void Print(const char* when, const Counts& c)
 {
     std::printf("soak_%s_user_objects=%lu\n", when, c.User);
@@ -191,14 +262,14 @@ int Soak(int runs)
     Application->MainForm = fm;
     fm->Show();
     std::printf("start_window_in_process_ms=%.0f\n", (Now() - built) * 1000);
-    if (!OneRun(*fm)) {
-        std::fprintf(stderr, "quelmainbench: the warm-up run did not end\n");
+    if (!OneRun(*fm) || !OpenAndCloseDialogs(*fm)) {
+        std::fprintf(stderr, "quelmainbench: the warm-up run or dialogs did not end\n");
         return 1;
     }
     Counts before = Measure();
     double start = Now();
     int done = 0;
-    while (done < runs && OneRun(*fm))
+    while (done < runs && OneRun(*fm) && OpenAndCloseDialogs(*fm))
         ++done;
     double seconds = Now() - start;
     Counts after = Measure();
@@ -228,8 +299,9 @@ int main(int argc, char** argv)
     if (argc > 2 && std::string(argv[1]) == "soak" && RunsArgument(argv[2]))
         return Soak(RunsArgument(argv[2]));
     int runs = RunsArgument(argc > 1 ? argv[1] : nullptr);
-    if (!runs) {
-        std::fprintf(stderr, "usage: quelmainbench [RUNS]   (1..100000)\n");
+    int starts = argc > 2 ? std::atoi(argv[2]) : 31;
+    if (!runs || starts < 1 || starts > 1000) {
+        std::fprintf(stderr, "usage: quelmainbench [RUNS [STARTS]]   (1..100000, 1..1000)\n");
         return 2;
     }
     UnmanagedWindowsUnderWine();
@@ -238,19 +310,36 @@ int main(int argc, char** argv)
     std::string folder(self);
     folder.resize(folder.find_last_of('\\'));
 
-    // Start times, median of five each; the first start of each is a warm-up.
+    // Start times in one warm sandbox: both programs measured to their first window shown,
+    // turn about (which goes first changes every round), after a warm-up start of each.
     const std::string quelmainLine = "\"" + folder + "\\Quelmain.exe\"";
     const std::string bareLine = "\"" + folder + "\\importloader.exe\" " + quelmainLine;
-    std::vector<double> bare, quelmain;
+    std::vector<double> bare, quelmain, beyond;
     SecondsToWindow(bareLine);
     SecondsToWindow(quelmainLine);
-    for (int i = 0; i < 5; ++i) {
-        bare.push_back(SecondsToWindow(bareLine));
-        quelmain.push_back(SecondsToWindow(quelmainLine));
+    for (int i = 0; i < starts; ++i) {
+        double b, q;
+        if (i % 2) {
+            q = SecondsToWindow(quelmainLine);
+            b = SecondsToWindow(bareLine);
+        } else {
+            b = SecondsToWindow(bareLine);
+            q = SecondsToWindow(quelmainLine);
+        }
+        bare.push_back(b);
+        quelmain.push_back(q);
+        if (b >= 0 && q >= 0)
+            beyond.push_back(q - b);
     }
-    std::printf("start_bare_program_ms=%.0f\n", Median(bare) * 1000);
-    std::printf("start_quelmain_ms=%.0f\n", Median(quelmain) * 1000);
-    std::printf("start_beyond_wine_ms=%.0f\n", (Median(quelmain) - Median(bare)) * 1000);
+    std::printf("start_rounds=%d\n", static_cast<int>(beyond.size()));
+    std::printf("start_bare_program_ms=%.0f\n", Quantile(bare, 0.5) * 1000);
+    std::printf("start_bare_program_q1_ms=%.0f\n", Quantile(bare, 0.25) * 1000);
+    std::printf("start_bare_program_q3_ms=%.0f\n", Quantile(bare, 0.75) * 1000);
+    std::printf("start_quelmain_ms=%.0f\n", Quantile(quelmain, 0.5) * 1000);
+    std::printf("start_quelmain_q1_ms=%.0f\n", Quantile(quelmain, 0.25) * 1000);
+    std::printf("start_quelmain_q3_ms=%.0f\n", Quantile(quelmain, 0.75) * 1000);
+    std::printf("start_beyond_wine_ms=%.0f\n", (Quantile(quelmain, 0.5) - Quantile(bare, 0.5)) * 1000);
+    std::printf("start_beyond_wine_paired_ms=%.0f\n", Quantile(beyond, 0.5) * 1000);
     std::fflush(stdout);
 
     // The soak prints its own lines on the same output.

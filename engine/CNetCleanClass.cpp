@@ -2,8 +2,10 @@
 
 #include "CIndicatorClass.h"
 #include "CPathSafety.h"
+#include "CPtrContainer.h"
 #include "MyRndRectBtn.h"
 #include "SysUtils.h"
+#include "TComboBox.h"
 
 #include <windows.h>
 
@@ -82,10 +84,28 @@ void CNetCleanClass::SetChosenProfile(int index, const std::string& folder)
 
 bool CNetCleanClass::ChosenProfile(int& index, std::string& folder) const
 {
-    if (!HasChosen)
-        return false;
-    index = ChosenIndex;
-    folder = ChosenFolder;
+    // The profile combo box of the option block (Tag 1; the last such box wins) names the
+    // index. The folder shown there, when handed over for that index, is the one meant.
+    bool listed = false;
+    if (Options)
+        for (int i = 0; i < Options->ComboBoxes.Count; ++i)
+            if (Options->ComboBoxes[i]->Tag == 1) {
+                index = Options->ComboBoxes[i]->ItemIndex();
+                listed = true;
+            }
+    if (!listed) {
+        if (!HasChosen)
+            return false;
+        index = ChosenIndex;
+    }
+    if (index < 0)
+        index = -1;
+    if (HasChosen && ChosenIndex == index)
+        folder = ChosenFolder;
+    else if (HasChosen || index < 0 || index >= ProfileFolders.Count())
+        folder.clear();
+    else
+        folder = ProfileFolders[index];
     return true;
 }
 

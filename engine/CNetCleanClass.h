@@ -29,7 +29,8 @@ public:
     void ListCookies() override;
 
     // The settings page's profile choice: an index into the profile list as the page
-    // showed it, with the folder that stood there. A negative index chooses none.
+    // showed it, with the folder that stood there. A negative index chooses none. The
+    // option block's profile combo box, where it has one, names the index instead.
     void SetChosenProfile(int index, const std::string& folder);
     // Selects that choice at once and loads its keep list, for the cookie window, which
     // must show and save the list of the profile a run cleans. An index that no longer
@@ -55,10 +56,11 @@ protected:
 
     void RunItem(TMyRndRectBtn* item) override;
 
-    // Where SetOptions takes the choice from. It belongs to the settings page's profile
-    // combo box (Tag 1 in the container's combo-box list), which is not built yet; until
-    // it is, the main window hands the choice over through SetChosenProfile. False when
-    // no choice was handed over: the selection then stays as it is.
+    // Where SetOptions takes the choice from: the index of the option block's profile combo
+    // box (Tag 1 in its combo-box list), else the one handed over by SetChosenProfile. The
+    // folder is the one handed over with that index; a choice handed over for another index
+    // names no folder, and without one the folder is this object's own at the index. False
+    // when there is no choice at all: the selection then stays as it is.
     virtual bool ChosenProfile(int& index, std::string& folder) const;
 
 private:

@@ -2,15 +2,24 @@
 
 #include "TApplication.h"
 
-void ShowMessage(const std::string& message)
+int ShowBox(const std::string& message, UINT flags, HWND owner)
 {
-    MessageBoxA(nullptr, message.c_str(), Application->Title().c_str(), MB_OK | MB_TASKMODAL);
+    if (!owner)
+        owner = GetActiveWindow();
+    if (owner)
+        owner = GetAncestor(owner, GA_ROOT);
+    return MessageBoxA(owner, message.c_str(), Application->Title().c_str(),
+                       flags | (owner ? MB_APPLMODAL : MB_TASKMODAL));
 }
 
-int MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons)
+void ShowMessage(const std::string& message, HWND owner)
+{
+    ShowBox(message, MB_OK, owner);
+}
+
+int MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons, HWND owner)
 {
     static const UINT icons[] = {MB_ICONWARNING, MB_ICONERROR, MB_ICONINFORMATION, MB_ICONQUESTION};
     static const UINT kinds[] = {MB_OK, MB_OKCANCEL, MB_YESNO};
-    return MessageBoxA(nullptr, message.c_str(), Application->Title().c_str(),
-                       icons[type] | kinds[buttons] | MB_TASKMODAL);
+    return ShowBox(message, icons[type] | kinds[buttons], owner);
 }

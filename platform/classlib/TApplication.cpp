@@ -1,5 +1,6 @@
 #include "TApplication.h"
 
+#include "Dialogs.h"
 #include "Exceptions.h"
 #include "SysUtils.h"
 #include "TForm.h"
@@ -282,10 +283,10 @@ void TApplication::HintTimer(UINT_PTR id)
     SetTimer(FHandle, HintHideTimer, HintHidePause, nullptr);
 }
 
-void TApplication::ShowException(const std::exception& e) const
+void TApplication::ShowException(const std::exception& e, HWND owner) const
 {
     std::string msg = e.what();
     if (!msg.empty() && static_cast<unsigned char>(msg.back()) > '.')
         msg += '.';
-    MessageBoxA(nullptr, msg.c_str(), FTitle.c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+    ShowBox(msg, MB_OK | MB_ICONSTOP, owner);
 }

@@ -74,9 +74,9 @@ public:
     TColor HintColor = GetSysColor(COLOR_INFOBK);
 
     // A message box with the exception's message (a point appended when it lacks a final
-    // one), the application's title and the stop icon.
-    void ShowException(const std::exception& e) const;
-    void HandleException(const std::exception& e) const { ShowException(e); }
+    // one), the application's title and the stop icon, owned as ShowMessage's (Dialogs.h).
+    void ShowException(const std::exception& e, HWND owner = nullptr) const;
+    void HandleException(const std::exception& e, HWND owner = nullptr) const { ShowException(e, owner); }
 
     TForm* MainForm = nullptr;
 

@@ -85,6 +85,9 @@ void TComboBox::Dispatch(TMessage& m)
             OnCloseUp(this);
         return;
     }
+    if (m.Msg == WM_CHAR && AutoDropDown && m.WParam >= ' ' && HandleAllocated() &&
+        !SendMessageA(Handle(), CB_GETDROPPEDSTATE, 0, 0))
+        SendMessageA(Handle(), CB_SHOWDROPDOWN, TRUE, 0);
     TWinControl::Dispatch(m);
     if (m.Msg == WM_WINDOWPOSCHANGED && HandleAllocated()) {
         RECT r;

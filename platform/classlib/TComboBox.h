@@ -38,6 +38,8 @@ public:
     std::string Text() const;
     // The list shows this many items before it scrolls.
     int DropDownCount = 8;
+    // A key typed into the closed box opens its list, then chooses as it would anyway.
+    bool AutoDropDown = false;
 
     // After the user's choice changed the chosen item.
     TNotifyEvent OnChange;

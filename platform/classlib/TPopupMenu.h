@@ -31,6 +31,10 @@ public:
     // A picture of the item's own; its bottom-left pixel's colour is transparent.
     TBitmap Bitmap;
 
+    // Set on an item whose caption the program switches with its state: a language file
+    // then leaves the caption as switched.
+    bool RunTimeCaption = false;
+
     // Fires OnClick when the item is enabled.
     void Click();
     TNotifyEvent OnClick;

@@ -66,6 +66,11 @@ bool TRegistry::OpenKeyReadOnly(const std::string& key)
     return Open(key, false, KEY_READ);
 }
 
+bool TRegistry::OpenKeyWriteOnly(const std::string& key)
+{
+    return Open(key, false, KEY_WRITE);
+}
+
 void TRegistry::CloseKey()
 {
     if (Key)

@@ -22,6 +22,9 @@ public:
 
     bool OpenKey(const std::string& key, bool canCreate);
     bool OpenKeyReadOnly(const std::string& key);
+    // For writing values only, without creating the key: enough where the user may write
+    // the key but not change its access list.
+    bool OpenKeyWriteOnly(const std::string& key);
     void CloseKey();
 
     bool KeyExists(const std::string& key);

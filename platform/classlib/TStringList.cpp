@@ -81,15 +81,29 @@ void TStringList::LoadFromFile(const std::string& path)
 
 void TStringList::SaveToFile(const std::string& path) const
 {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        throw EFCreateError("Cannot create file \"" + path + "\"");
+    // The lines go to a new file beside the old one, which is replaced only once they are
+    // all on disk: a write that fails, or a program ended half-way, leaves the old file whole.
     std::string t = Text();
+    std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
+    char temp[MAX_PATH];
+    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "qls", 0, temp))
+        throw EFCreateError("Cannot create file \"" + path + "\"");
+    HANDLE h = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        DeleteFileA(temp);
+        throw EFCreateError("Cannot create file \"" + path + "\"");
+    }
     DWORD put = 0;
     bool ok = t.empty() || (WriteFile(h, t.data(), static_cast<DWORD>(t.size()), &put, nullptr) &&
                             put == t.size());
+    ok = FlushFileBuffers(h) && ok;
     CloseHandle(h);
-    if (!ok)
+    if (!ok) {
+        DeleteFileA(temp);
         throw EStreamError("Cannot write file \"" + path + "\"");
+    }
+    if (!MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(temp);
+        throw EFCreateError("Cannot create file \"" + path + "\"");
+    }
 }

@@ -16,8 +16,9 @@ public:
     // Lines may end in CR, LF or CR LF; a last line without an end counts. Raises
     // EFOpenError when the file cannot be read.
     void LoadFromFile(const std::string& path);
-    // Writes every line followed by CR LF, replacing the file. Raises EFCreateError when
-    // the file cannot be created and EStreamError when it cannot be written whole.
+    // Writes every line followed by CR LF, replacing the file only once the new lines are
+    // whole on disk. Raises EFCreateError when the file cannot be created or replaced and
+    // EStreamError when it cannot be written whole; the old file then stays as it was.
     void SaveToFile(const std::string& path) const;
 
     // Splits text into lines as LoadFromFile does.

@@ -227,9 +227,9 @@ LRESULT CALLBACK TWinControl::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM 
     try {
         self->Dispatch(m);
     } catch (const std::exception& e) {
-        Application->HandleException(e);
+        Application->HandleException(e, wnd);
     } catch (...) {
-        Application->HandleException(Exception(""));
+        Application->HandleException(Exception(""), wnd);
     }
     return m.Result;
 }

@@ -217,3 +217,43 @@ TEST_F(CookiesWindowTest, TheTrayItemsAreLockedWhileOpenAndBackAfterEvenWhenTheK
     MainFm->Free();
     MainFm = nullptr;
 }
+
+// The scrolled-list frame with its bar, as the three list windows use it.
+TEST_F(CookiesWindowTest, TheListFrameScrollsByRowsPagesAndEnds)
+{
+    Open();
+    TTListBoxFrame* frame = Fm->ListBoxFrame1;
+    TStretchScroll* bar = Fm->StretchScroll1;
+    TListBox* list = frame->ListBox1;
+    list->Items.Clear();
+    for (int i = 0; i < 20; ++i)
+        list->Items.Add("row " + std::to_string(i));
+    frame->FitRows(bar);
+    ASSERT_EQ(frame->Height(), 130);
+    EXPECT_EQ(list->Height(), 20 * 13) << "the list box is as tall as its rows";
+    EXPECT_TRUE(bar->Visible()) << "20 rows need the bar";
+    EXPECT_EQ(bar->SControlWH(), 20 * 13 - 130) << "the range";
+
+    list->SetItemIndex(12);
+    frame->KeepSelectionInView(bar);
+    EXPECT_EQ(list->Top(), -13) << "a row below the visible part: one row's step, no more";
+    list->SetItemIndex(0);
+    frame->KeepSelectionInView(bar);
+    EXPECT_EQ(list->Top(), 0) << "a row above: one step back";
+
+    TTListBoxFrame::ScrollKey(bar, VK_NEXT);
+    EXPECT_EQ(list->Top(), -48) << "Page Down";
+    TTListBoxFrame::ScrollKey(bar, VK_END);
+    EXPECT_EQ(list->Top(), -(20 * 13 - 130)) << "End: the last row at the frame's bottom";
+    TTListBoxFrame::ScrollKey(bar, VK_PRIOR);
+    EXPECT_EQ(list->Top(), -(20 * 13 - 130) + 48) << "Page Up";
+    TTListBoxFrame::ScrollKey(bar, VK_HOME);
+    EXPECT_EQ(list->Top(), 0) << "Home";
+
+    TTListBoxFrame::ScrollKey(bar, VK_END);
+    for (int i = 19; i >= 5; --i)
+        list->Items.Delete(i);
+    frame->FitRows(bar);
+    EXPECT_FALSE(bar->Visible()) << "five rows need no bar";
+    EXPECT_EQ(list->Top(), 0) << "and the list is back at the start";
+}

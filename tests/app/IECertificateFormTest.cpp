@@ -161,15 +161,21 @@ TEST_F(CertificateWindowTest, OnlyAYesRemovesACertificate)
     EXPECT_TRUE(asked) << "the user is asked";
     EXPECT_EQ(RowOf(*Fm, "Quelora Test 2"), row) << "No keeps it";
 
-    // Closed without an answer: the box is asked to close, then No if it would not.
+    // Ended without a Yes or a No (as its owner's end or the system would end it); the box
+    // belongs to the certificate window, so a topmost window cannot cover it.
+    HWND owner = nullptr;
+    asked = false;
     Later([&] {
         HWND box = MessageBoxOfThisThread();
         asked = box != nullptr;
-        if (box)
-            PostMessageA(box, WM_CLOSE, 0, 0);
-        Answer(IDNO, asked);
+        if (box) {
+            owner = GetWindow(box, GW_OWNER);
+            EndDialog(box, IDCANCEL);
+        }
     });
     Fm->MyGraphicBtn2Click(nullptr);
+    EXPECT_TRUE(asked) << "the user is asked again";
+    EXPECT_EQ(owner, Fm->Handle()) << "the question's owner";
     EXPECT_EQ(RowOf(*Fm, "Quelora Test 2"), row) << "a closed box keeps it";
 
     Answer(IDYES, asked);

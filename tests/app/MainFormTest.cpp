@@ -1,15 +1,29 @@
 #include "AboutForm.h"
+#include "CIECleanClass.h"
+#include "CNetCleanClass.h"
 #include "COptRWClass.h"
+#include "CWinCleanClass.h"
 #include "MainForm.h"
 #include "ProgressIndicatorFm.h"
+#include "SysUtils.h"
 #include "TApplication.h"
+#include "TIniFile.h"
+#include "TM_Logger.h"
 #include "TRegistry.h"
+#include "TStringList.h"
 #include "TestSupport.h"
 #include "DialogTestSupport.h"
 #include "WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <iterator>
+#include <map>
+#include <memory>
 #include <string>
 
 using namespace testing_support;
@@ -58,6 +72,56 @@ void RenderAll(TWinControl& w, TBitmap& out)
     out.SetSize(r.right, r.bottom);
     RenderTree(w, out.Canvas().DC());
 }
+
+// The three cleaners with their operations written down instead of run.
+std::string Ran;
+void Did(const char* what)
+{
+    Ran += std::string(Ran.empty() ? "" : " ") + what;
+}
+class IEOps : public CIECleanClass {
+    void ClearCache(int kind) override { Did(kind == 0 ? "cache all" : kind == 1 ? "cache pages" : "cache pictures"); }
+    void ClearCookies(int) override { Did("cookies"); }
+    void ClearHistory(int) override { Did("history"); }
+    void ClearTypedUrls() override { Did("typed addresses"); }
+    void ClearDownloadedPrograms() override { Did("downloaded programs"); }
+    void ScheduleIndexDatDeletion(int) override { Did("index files"); }
+    void ClearProtectedStorage() override { Did("forms"); }
+    void ClearIntelliForms() override { Did("passwords"); }
+    void ResetStartPage() override { Did("start page"); }
+    void RestoreUrlPrefixes() override { Did("url prefixes"); }
+};
+class WinOps : public CWinCleanClass {
+    void ClearRunMru() override { Did("run list"); }
+    void ClearFindMru() override { Did("find list"); }
+    void ClearRecentDocuments() override { Did("documents"); }
+    void ClearPaintMru() override { Did("paint"); }
+    void ClearWordpadMru() override { Did("wordpad"); }
+    void ClearImagingMru() override { Did("imaging"); }
+    void ClearChkFiles() override { Did("chk files"); }
+    void ClearOfficeMru() override { Did("office"); }
+    void ClearCommonDialogMru() override { Did("file dialogs"); }
+    void ClearRecycleBin() override { Did("recycle bin"); }
+    void ClearTempFolder() override { Did("temp folder"); }
+    void ClearLastLogonUser() override { Did("last logon user"); }
+    void ClearMediaPlayerMru() override { Did("media player"); }
+};
+class NetOps : public CNetCleanClass {
+public:
+    // A profile that is never touched: every operation is written down.
+    NetOps()
+    {
+        ProfileFolders.Items = {"C:\\no profile"};
+        SelectProfile(0);
+    }
+    bool ChosenProfile(int&, std::string&) const override { return false; }
+    void ClearHistory() override { Did("history"); }
+    void ClearSavedPasswords() override { Did("passwords"); }
+    void ClearAddressBar() override { Did("address bar"); }
+    void ClearCache() override { Did("cache"); }
+    void ClearCookies() override { Did("cookies"); }
+};
+
 
 // The whole main window as the program makes it, on a fresh profile.
 class MainWindowTest : public ::testing::Test {
@@ -181,6 +245,61 @@ TEST_F(MainWindowTest, CacheChoicesFollowTheTemporaryFilesItem)
     Fm->IETFrame1MyRndRectBtn1Click(ie->MyRndRectBtn1);
     EXPECT_FALSE(ie->MyRndRectBtn10->Enabled()) << "item up disables all";
     EXPECT_EQ(ie->MyRndRectBtn1->HelpKeyword, "TIEFPages") << "keyword kept";
+}
+
+TEST_F(MainWindowTest, StoredCacheChoicesComeBackAsExactlyOne)
+{
+    TIETFrame* ie = Fm->IETFrame1;
+    // Bytes 8 to 10 of the group's value are the three choices.
+    struct Case {
+        unsigned char item, all, pages, pictures;
+        bool downAll, downPages, downPictures;
+        const char* what;
+    } cases[] = {{1, 0, 1, 1, false, false, true, "two on: the one the run takes, pictures"},
+                 {0, 0, 0, 0, true, false, false, "none on: all, as on a first start"},
+                 {1, 1, 1, 1, false, false, true, "all three on"}};
+    for (const Case& c : cases) {
+        unsigned char bytes[16] = {c.item, 1, 1, 1, 1, 0, 1, 1, c.all, c.pages, c.pictures, 0, 1, 1, 1, 0};
+        {
+            TRegistry reg(HKEY_CURRENT_USER);
+            ASSERT_TRUE(reg.OpenKey(Key, false));
+            reg.WriteBinaryData("MSIEOpt", bytes, 16);
+        }
+        Fm->Options->LoadOptions();
+        Fm->UpdateSubOptions();
+        EXPECT_EQ(ie->MyRndRectBtn8->Down(), c.downAll) << c.what << ": Delete All";
+        EXPECT_EQ(ie->MyRndRectBtn9->Down(), c.downPages) << c.what << ": pages";
+        EXPECT_EQ(ie->MyRndRectBtn10->Down(), c.downPictures) << c.what << ": pictures";
+    }
+    EXPECT_EQ(ie->MyRndRectBtn1->HelpKeyword, "TIEFGraph") << "the keyword is the one choice shown";
+    EXPECT_TRUE(ie->MyRndRectBtn9->Enabled() && ie->MyRndRectBtn8->Enabled()) << "the others can be chosen";
+}
+
+TEST_F(MainWindowTest, PassCountAndSaveChoiceNeedOnlyTheRightToWrite)
+{
+    // The user may read and write the key's values, and change its access list back, but
+    // not delete it or take it over.
+    auto secure = [](const char* sddl) {
+        PSECURITY_DESCRIPTOR sd = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, nullptr));
+        HKEY k = nullptr;
+        LONG rc = RegOpenKeyExA(HKEY_CURRENT_USER, Key, 0, WRITE_DAC, &k);
+        if (rc == ERROR_SUCCESS) {
+            rc = RegSetKeySecurity(k, DACL_SECURITY_INFORMATION, sd);
+            RegCloseKey(k);
+        }
+        LocalFree(sd);
+        ASSERT_EQ(rc, ERROR_SUCCESS) << sddl;
+    };
+    secure("D:(A;;KRKWWD;;;WD)");
+    int passes = 5;
+    EXPECT_NO_THROW(Fm->Options->WriteWipeCount(&passes)) << "the pass count is written";
+    EXPECT_NO_THROW(Fm->Options->WriteSaveSettings(false)) << "the save choice is written";
+    secure("D:(A;;KA;;;WD)");
+    TRegistry reg(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg.OpenKeyReadOnly(Key));
+    EXPECT_EQ(reg.ReadInteger("WipeCount"), 5) << "WipeCount";
+    EXPECT_EQ(reg.ReadInteger("SaveSettings"), 0) << "SaveSettings";
 }
 
 TEST_F(MainWindowTest, WipeModesAreOneChoiceAndWritten)
@@ -368,11 +487,137 @@ TEST_F(MainWindowTest, ARunLocksTheTrayItemsAndACloseWaitsForItsEnd)
 
 TEST_F(MainWindowTest, ClosingWithoutTheSettingsKeyLosesNothingElse)
 {
+    // Not saved on exit: the save choice is the one value written, and it cannot be.
+    Fm->SettingsFrame->MyRndRectBtn2->SetDown(false);
+    const std::string log = TM_Logger::Instance()->Path();
+    TM_Logger::Release();
+    DeleteFileA(log.c_str());
     TRegistry(HKEY_CURRENT_USER).DeleteKey("Software\\Ostrand");
     TMainFm* fm = Fm;
     Fm = nullptr;
     EXPECT_NO_THROW(fm->Free()) << "a failed settings write does not escape the close";
     EXPECT_EQ(MainFm, nullptr) << "window gone";
+    EXPECT_FALSE(TRegistry(HKEY_CURRENT_USER).KeyExists(Key)) << "the write made no key of its own";
+    std::string text = ReadFileBytes(log);
+    DeleteFileA(log.c_str());
+    EXPECT_NE(text.find("\"SaveSettings\" was not written"), std::string::npos)
+        << "the failure is in the run log, which holds: " << text;
+}
+
+TEST_F(MainWindowTest, ATypedKeyOpensTheListOfEverySettingsBox)
+{
+    Fm->OptBtnClick(Fm->OptBtn);
+    Fm->Show();
+    Pump();
+    TComboBox* boxes[] = {Fm->SettingsFrame->ComboBox1, Fm->SettingsFrame->ComboBox2, Fm->SettingsFrame->ComboBox3};
+    for (TComboBox* box : boxes) {
+        box->SetEnabled(true);
+        int closeUps = 0;
+        TNotifyEvent saved = box->OnCloseUp;
+        box->OnCloseUp = [&](TObject*) { ++closeUps; };
+        SendMessageA(box->Handle(), WM_CHAR, '1', 0);
+        bool opened = SendMessageA(box->Handle(), CB_GETDROPPEDSTATE, 0, 0) || closeUps > 0;
+        SendMessageA(box->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+        box->OnCloseUp = saved;
+        EXPECT_TRUE(opened) << box->Name << ": a typed key opens the list";
+    }
+}
+
+TEST_F(MainWindowTest, EachItemOfTheWindowRunsItsOwnOperation)
+{
+    TIETFrame* ie = Fm->IETFrame1;
+    TWinTFrame* win = Fm->WinTFrame1;
+    TNetTFrame* net = Fm->NetTFrame1;
+    // Every option button of the three groups, alone down; "" where nothing may run. The
+    // certificate item runs the certificate cleaner, which writes nothing down here.
+    const struct Row {
+        TMyRndRectBtn* item;
+        const char* runs;
+    } table[] = {
+        {ie->MyRndRectBtn1, "cache all"}, {ie->MyRndRectBtn2, "cookies"}, {ie->MyRndRectBtn3, "history"},
+        {ie->MyRndRectBtn4, "typed addresses"}, {ie->MyRndRectBtn5, "downloaded programs"},
+        {ie->MyRndRectBtn6, "index files"}, {ie->MyRndRectBtn7, ""}, {ie->MyRndRectBtn, ""},
+        {ie->MyRndRectBtn8, ""}, {ie->MyRndRectBtn9, ""}, {ie->MyRndRectBtn10, ""}, {ie->MyRndRectBtn12, ""},
+        {ie->MyRndRectBtn11, "passwords"}, {ie->MyRndRectBtn13, "forms"}, {ie->MyRndRectBtn14, "start page"},
+        {ie->MyRndRectBtn15, "url prefixes"},
+        {win->MyRndRectBtn1, "documents"}, {win->MyRndRectBtn2, "find list"}, {win->MyRndRectBtn3, "run list"},
+        {win->MyRndRectBtn4, "recycle bin"}, {win->MyRndRectBtn5, "temp folder"}, {win->MyRndRectBtn6, "chk files"},
+        {win->MyRndRectBtn7, "paint wordpad imaging"}, {win->MyRndRectBtn8, "office"},
+        {win->MyRndRectBtn9, "file dialogs"}, {win->MyRndRectBtn, ""}, {win->MyRndRectBtn11, ""},
+        {win->MyRndRectBtn10, "last logon user"}, {win->MyRndRectBtn12, "media player"},
+        {net->MyRndRectBtn1, "history"}, {net->MyRndRectBtn2, "address bar"}, {net->MyRndRectBtn3, "cache"},
+        {net->MyRndRectBtn4, "cookies"}, {net->MyRndRectBtn5, "passwords"}, {net->MyRndRectBtn, ""},
+        {net->MyRndRectBtn6, ""},
+    };
+    const CPoorVector<TMyRndRectBtn*>* lists[] = {&Fm->Container.IEItems, &Fm->Container.WinItems,
+                                                  &Fm->Container.NetItems};
+    ASSERT_EQ(std::size(table), 16u + 13u + 7u) << "a row for every button of the three lists";
+    size_t row = 0;
+    CIndicatorClass indicator;
+    for (int group = 0; group < 3; ++group) {
+        const CPoorVector<TMyRndRectBtn*>& list = *lists[group];
+        for (int i = 0; i < list.Count; ++i, ++row) {
+            ASSERT_EQ(list[i], table[row].item) << "row " << row << ": the list holds the buttons in this order";
+            for (auto* l : lists)
+                for (int j = 0; j < l->Count; ++j)
+                    (*l)[j]->SetDown(false);
+            list[i]->SetDown(true);
+            ie->MyRndRectBtn1->HelpKeyword = "TIEFAll";
+            Ran.clear();
+            std::unique_ptr<CCleanClassPrototype> cleaner;
+            if (group == 0)
+                cleaner.reset(new IEOps);
+            else if (group == 1)
+                cleaner.reset(new WinOps);
+            else
+                cleaner.reset(new NetOps);
+            cleaner->SetOptions(&Fm->Container);
+            cleaner->SetIndicator(&indicator);
+            cleaner->Clean();
+            EXPECT_EQ(Ran, table[row].runs) << "group " << group << ", item " << i << " (Tag " << list[i]->Tag
+                                            << ", \"" << list[i]->Caption() << "\")";
+        }
+    }
+}
+
+TEST_F(MainWindowTest, AutorunMakesAndRemovesTheStartupShortcut)
+{
+    const std::string lnk = AutorunShortcutPath();
+    ASSERT_FALSE(lnk.empty()) << "the Startup folder";
+    TMyRndRectBtn* autorun = Fm->SettingsFrame->MyRndRectBtn3;
+    autorun->SetDown(true);
+    Fm->SettingsFrame->MyRndRectBtn3Click(autorun);
+    ASSERT_TRUE(PathExists(lnk)) << lnk;
+    IShellLinkA* link = nullptr;
+    const CLSID shellLink = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+    const IID shellLinkA = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+    const IID persistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(shellLink, nullptr, CLSCTX_INPROC_SERVER, shellLinkA,
+                                           reinterpret_cast<void**>(&link))));
+    IPersistFile* file = nullptr;
+    ASSERT_TRUE(SUCCEEDED(link->QueryInterface(persistFile, reinterpret_cast<void**>(&file))));
+    std::wstring wide(lnk.begin(), lnk.end());
+    EXPECT_TRUE(SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) << "the shortcut loads";
+    file->Release();
+    char text[MAX_PATH] = "";
+    link->GetPath(text, MAX_PATH, nullptr, 0);
+    EXPECT_STRCASEEQ(text, Application->ExeName().c_str()) << "it starts the program";
+    text[0] = 0;
+    link->GetArguments(text, MAX_PATH);
+    EXPECT_STREQ(text, "") << "without arguments";
+    text[0] = 0;
+    link->GetWorkingDirectory(text, MAX_PATH);
+    EXPECT_STRCASEEQ(text, ExtractFilePath(Application->ExeName()).c_str()) << "in the program's folder";
+    text[0] = 0;
+    link->GetDescription(text, MAX_PATH);
+    EXPECT_STREQ(text, "Quelora") << "description";
+    link->Release();
+
+    autorun->SetDown(false);
+    Fm->SettingsFrame->MyRndRectBtn3Click(autorun);
+    EXPECT_FALSE(PathExists(lnk)) << "up removes it";
+    Fm->SettingsFrame->MyRndRectBtn3Click(autorun);
+    EXPECT_FALSE(PathExists(lnk)) << "up again without a shortcut is silent";
 }
 
 TEST_F(MainWindowTest, TheWindowAsItShowsAtStart)
@@ -421,6 +666,16 @@ TEST_F(MainWindowTest, HotKeysHideBrowserWindowsAndTheProgram)
     EXPECT_TRUE(IsWindowVisible(Fm->Handle())) << "pressed again, the window is back";
     EXPECT_TRUE(Fm->TrayIcon1->Visible()) << "with its tray icon";
     DestroyWindow(browser);
+
+    // Minimized to the tray, then out of sight: a second start gives nothing away.
+    Fm->N5Click(Fm->N5);
+    SendMessageA(Fm->Handle(), WM_HOTKEY, 33, 0);
+    TMessage second = {Fm->IdOnlyOne, 0, 0, 0};
+    Fm->AppMessageHook(second);
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(Fm->Handle())) << "a second start in stealth mode shows no window";
+    EXPECT_FALSE(Fm->TrayIcon1->Visible()) << "nor the tray icon";
+    EXPECT_FALSE(Fm->WindowsShown) << "and stealth mode goes on";
 }
 
 // The shipped English file beside the program; the window made anew over it.
@@ -471,6 +726,54 @@ TEST_F(EnglishLanguage, KeepsTheLayoutAndReplacesEveryRussianCaption)
                 EXPECT_LT(static_cast<unsigned char>(ch), 0x80) << f->Name << "." << b->Name << ": " << b->Caption();
         }
     EXPECT_EQ(fm->MyGraphicLabel4->Caption(), "00:00") << "the last-run time is not a language text";
+}
+
+// Every place the shipped file gives (combo boxes and picture buttons by their name, labels
+// by name + "_Left") is the place the window gives the control without any language file.
+TEST_F(EnglishLanguage, EveryPlaceTheFileGivesIsTheWindowsOwn)
+{
+    struct Place {
+        std::string What, Control;
+        int FromFile, Shown;
+    };
+    std::vector<Place> places;
+    TIniFile ini(Path);
+    auto containers = [](TMainFm* w) {
+        return std::vector<TComponent*>{w, w->SettingsFrame, w->IETFrame1, w->WinTFrame1, w->NetTFrame1};
+    };
+    for (TComponent* container : containers(fm)) {
+        TStringList keys;
+        ini.ReadSection(container->Name, keys);
+        for (int k = 0; k < keys.Count(); ++k) {
+            std::string key = keys[k];
+            bool labelPlace = key.size() > 5 && key.compare(key.size() - 5, 5, "_Left") == 0;
+            std::string name = labelPlace ? key.substr(0, key.size() - 5) : key;
+            for (int i = 0; i < container->ComponentCount(); ++i) {
+                TComponent* c = container->Components(i);
+                auto* control = dynamic_cast<TControl*>(c);
+                bool placed = labelPlace ? dynamic_cast<TMyGraphicLabel*>(c) != nullptr
+                                         : dynamic_cast<TComboBox*>(c) || dynamic_cast<TMyGraphicBtn*>(c);
+                if (c->Name == name && control && placed)
+                    places.push_back({container->Name + "." + key, container->Name + "." + name,
+                                      ini.ReadInteger(container->Name, key, -1), control->Left()});
+            }
+        }
+    }
+    EXPECT_GE(places.size(), 20u) << "the file places the window's picture buttons, combo boxes and labels";
+    fm->Free();
+    fm = nullptr;
+    DeleteFileA(Path.c_str());
+    fm = NewForm<TMainFm>(nullptr);
+    MainFm = fm;
+    std::map<std::string, int> own;
+    for (TComponent* container : containers(fm))
+        for (int i = 0; i < container->ComponentCount(); ++i)
+            if (auto* control = dynamic_cast<TControl*>(container->Components(i)))
+                own[container->Name + "." + control->Name] = control->Left();
+    for (const Place& p : places) {
+        EXPECT_EQ(p.Shown, p.FromFile) << p.What << ": placed where the file says";
+        EXPECT_EQ(p.Shown, own[p.Control]) << p.What << ": where the window puts it without a language";
+    }
 }
 
 // The README's pictures: the item page with the Internet Explorer group open, and the

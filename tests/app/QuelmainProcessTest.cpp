@@ -90,7 +90,7 @@ protected:
     }
 };
 
-TEST_F(QuelmainProcess, ASecondStartBringsTheFirstBackAndEnds)
+TEST_F(QuelmainProcess, OfTwoStartsAtOnceOneGoesOnAndALaterOneBringsItBack)
 {
     StoreSettings(
         [](TMainFm& fm) {
@@ -98,12 +98,21 @@ TEST_F(QuelmainProcess, ASecondStartBringsTheFirstBackAndEnds)
             fm.SettingsFrame->MyRndRectBtn8->SetDown(true);  // start minimized
         },
         nullptr);
-    DWORD firstPid = 0;
-    HANDLE first = StartProgram(Quelmain(), &firstPid);
-    ASSERT_NE(first, nullptr) << "Quelmain started";
+    // Two starts at once, before either has a window: exactly one goes on.
+    DWORD pids[2] = {};
+    HANDLE starts[2] = {StartProgram(Quelmain(), &pids[0]), StartProgram(Quelmain(), &pids[1])};
+    ASSERT_NE(starts[0], nullptr) << "Quelmain started";
+    ASSERT_NE(starts[1], nullptr) << "Quelmain started twice";
+    DWORD ended = WaitForMultipleObjects(2, starts, FALSE, 20000) - WAIT_OBJECT_0;
+    ASSERT_LT(ended, 2u) << "neither of two starts at once ended: two instances run";
+    EXPECT_EQ(ExitCodeAfter(starts[ended], 0), 0u) << "the start that yields ends with 0";
+    CloseHandle(starts[ended]);
+    HANDLE first = starts[1 - ended];
+    DWORD firstPid = pids[1 - ended];
     HWND wnd = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (wnd = MainWindowOf(firstPid)) != nullptr; }, 20000)) << "first main window";
     Sleep(500);
+    EXPECT_EQ(WaitForSingleObject(first, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the other start goes on";
     EXPECT_FALSE(IsWindowVisible(wnd)) << "started minimized to the tray";
 
     DWORD secondPid = 0;

@@ -4,6 +4,7 @@
 #include "MyRndRectBtn.h"
 #include "TComboBox.h"
 #include "TM_LocalizeClass.h"
+#include "TPopupMenu.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
 
@@ -119,6 +120,31 @@ TEST_F(LanguageFilesTest, TwoUnderscoresAndCorruptFilesGiveDefaults)
     CWordsStruct words;
     l.LocalizeIndicator(words, 1);
     EXPECT_EQ(words.WipingWD, "Wiping file:") << "a corrupt file gives the built-in words";
+}
+
+TEST_F(LanguageFilesTest, PlacesAndLongLinesStayInsideAndSwitchedMenuCaptionsStay)
+{
+    const std::string longCaption(70000, 'W');
+    Write("Wide_.con", "[Host]\r\nBtn=" + longCaption + "\r\nCombo=99999999\r\nPic=-500\r\nLabel_Left=2000000000\r\n"
+                       "Menu=Translated\r\nSwitched=Reset\r\n");
+    auto* plain = new TMenuItem(Host.get());
+    plain->Name = "Menu";
+    plain->SetCaption("Plain");
+    auto* switched = new TMenuItem(Host.get());
+    switched->Name = "Switched";
+    switched->RunTimeCaption = true;
+    switched->SetCaption("Switched by the program");
+    TM_LocalizeClass l;
+    l.LocalizeControl(Host.get(), 0);
+    const int room = Host->Width();
+    EXPECT_EQ(Btn->Caption(), longCaption) << "the whole over-long line is the caption";
+    EXPECT_TRUE(Btn->Left() >= 0 && Btn->Left() + Btn->Width() <= room)
+        << "the widened button spans " << Btn->Left() << ".." << Btn->Left() + Btn->Width() << " of " << room;
+    EXPECT_EQ(Combo->Left(), room - Combo->Width()) << "a combo box placed far right is flush with the edge";
+    EXPECT_EQ(Pic->Left(), 0) << "a picture button placed left of the window";
+    EXPECT_EQ(Label->Left(), room - Label->Width()) << "a label placed far right";
+    EXPECT_EQ(plain->Caption(), "Translated") << "a menu caption the program never switches";
+    EXPECT_EQ(switched->Caption(), "Switched by the program") << "a switched caption is left as switched";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "CleanerTestSupport.h"
 #include "MyGraphicLabel.h"
 #include "SysUtils.h"
+#include "TComboBox.h"
 #include "TRegistry.h"
 #include "TestSupport.h"
 
@@ -489,4 +490,40 @@ TEST_F(NetCleanTest, WithoutASelectedProfileNothingIsShownOrLogged)
     }
     EXPECT_TRUE(LogEntries().empty()) << "nothing logged";
     EXPECT_EQ(ReadFileBytes(p + "\\history.dat"), "history") << "history.dat untouched";
+}
+
+TEST_F(NetCleanTest, TheSettingsPagesProfileBoxChoosesTheProfileCleaned)
+{
+    std::string first = MakeProfile("first");
+    std::string second = MakeProfile("second");
+    WriteRegistry({first, second});
+    for (const std::string& p : {first, second})
+        WriteFileBytes(p + "\\history.dat", "history");
+    WriteFileBytes(second + "\\CookiesToKeep.dat", "kept\r\n");
+    Options options;
+    options.Add(options.Container.NetItems, 1, "History", true);
+    // The settings page's boxes: interval (Tag 0), profile (Tag 1), language (Tag 0).
+    TComboBox interval(nullptr), profile(nullptr), language(nullptr);
+    profile.Tag = 1;
+    for (TComboBox* box : {&interval, &profile, &language}) {
+        box->Items.Add("one");
+        box->Items.Add("two");
+        box->SetItemIndex(0);
+        options.Container.ComboBoxes.Add(box);
+    }
+    profile.SetItemIndex(1);
+
+    CNetCleanClass cleaner;
+    cleaner.Hdd().PassCount = 1;
+    Run(cleaner, options);
+    EXPECT_EQ(cleaner.CookiesToKeep.Items, std::vector<std::string>{"kept"}) << "the chosen profile's keep list";
+    EXPECT_FALSE(PathExists(second + "\\history.dat")) << "the profile chosen in the box is cleaned";
+    EXPECT_EQ(ReadFileBytes(first + "\\history.dat"), "history") << "the first profile is not";
+
+    WriteFileBytes(second + "\\history.dat", "history");
+    profile.SetItemIndex(-1);
+    CNetCleanClass none;
+    Run(none, options);
+    EXPECT_EQ(ReadFileBytes(first + "\\history.dat"), "history") << "no choice in the box: the first stays";
+    EXPECT_EQ(ReadFileBytes(second + "\\history.dat"), "history") << "no choice in the box: the second stays";
 }

@@ -75,3 +75,22 @@ TEST_F(TComboBoxTest, TheUsersChoiceAndTheListClosingAreReported)
     EXPECT_EQ(GetFocus(), Host->Handle()) << "the form itself keeps the focus";
     EXPECT_EQ(Host->ActiveControl(), nullptr);
 }
+
+TEST_F(TComboBoxTest, ATypedKeyOpensTheListOnlyWithAutoDropDown)
+{
+    for (const char* item : {"apple", "berry", "cherry"})
+        Combo->Items.Add(item);
+    int closeUps = 0;
+    Combo->OnCloseUp = [&](TObject*) { ++closeUps; };
+    Host->Show();
+    // Wine closes an open list again when a typed key chooses in it: the list was open if
+    // it still is or its closing was reported.
+    Send(WM_CHAR, 'b');
+    EXPECT_FALSE(Send(CB_GETDROPPEDSTATE) || closeUps > 0)
+        << "without AutoDropDown the list stays closed (" << closeUps << " closings)";
+    Combo->AutoDropDown = true;
+    Send(WM_CHAR, 'c');
+    EXPECT_TRUE(Send(CB_GETDROPPEDSTATE) || closeUps > 0) << "with AutoDropDown a typed key opens the list";
+    Send(CB_SHOWDROPDOWN, FALSE);
+    EXPECT_EQ(Combo->ItemIndex(), 2) << "and the key still chooses";
+}

@@ -54,3 +54,79 @@ TEST(TStringList, FileErrorsRaiseTheirOwnClasses)
     EXPECT_THROW(l[1], EStringListError);
     EXPECT_THROW(l.Delete(-1), EStringListError);
 }
+
+namespace {
+
+const char SaveTargetVariable[] = "QUELORA_SAVE_TARGET";
+const int HugeLines = 120000;
+const std::string HugeLine(499, 'n');
+
+std::string HugeText()
+{
+    std::string t;
+    t.reserve(HugeLines * (HugeLine.size() + 2));
+    for (int i = 0; i < HugeLines; ++i)
+        t += HugeLine + "\r\n";
+    return t;
+}
+
+}  // namespace
+
+// Started by the next case, which ends it while it writes.
+TEST(TStringListChild, DISABLED_SavesAHugeListForItsParent)
+{
+    char target[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableA(SaveTargetVariable, target, MAX_PATH), 0u);
+    TStringList l;
+    for (int i = 0; i < HugeLines; ++i)
+        l.Add(HugeLine);
+    l.SaveToFile(target);
+}
+
+TEST(TStringList, ASaveEndedHalfWayLeavesTheOldFileOrTheNewOneWhole)
+{
+    std::string dir = ScratchDir("strings_ended");
+    const std::string target = dir + "\\keep.dat";
+    const std::string old = "kept one\r\nkept two\r\n";
+    WriteFileBytes(target, old);
+    char exe[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameA(nullptr, exe, MAX_PATH), 0u);
+    SetEnvironmentVariableA(SaveTargetVariable, target.c_str());
+    HANDLE child = StartProgram("\"" + std::string(exe) +
+                                "\" --gtest_also_run_disabled_tests"
+                                " --gtest_filter=TStringListChild.DISABLED_SavesAHugeListForItsParent");
+    SetEnvironmentVariableA(SaveTargetVariable, nullptr);
+    ASSERT_NE(child, nullptr) << "the writing program did not start";
+    // End it at the first sign of writing: the old file touched or a new one beside it.
+    bool ended = false;
+    while (WaitForSingleObject(child, 0) == WAIT_TIMEOUT) {
+        WIN32_FILE_ATTRIBUTE_DATA a = {};
+        WIN32_FIND_DATAA fd;
+        int files = 0;
+        HANDLE f = FindFirstFileA((dir + "\\*.*").c_str(), &fd);
+        if (f != INVALID_HANDLE_VALUE) {
+            do
+                files += (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+            while (FindNextFileA(f, &fd));
+            FindClose(f);
+        }
+        bool changed = !GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &a) ||
+                       a.nFileSizeLow != old.size() || files != 1;
+        if (changed) {
+            ended = TerminateProcess(child, 3) != 0;
+            break;
+        }
+    }
+    WaitForSingleObject(child, 30000);
+    CloseHandle(child);
+    std::string now = ReadFileBytes(target);
+    EXPECT_TRUE(now == old || now == HugeText())
+        << "the file is " << now.size() << " bytes, neither the old " << old.size() << " nor the new "
+        << HugeText().size() << (ended ? " (the writer was ended half-way)" : " (the writer finished)");
+    WIN32_FIND_DATAA fd;
+    HANDLE f = FindFirstFileA((dir + "\\qls*").c_str(), &fd);
+    if (f != INVALID_HANDLE_VALUE) {
+        DeleteFileA((dir + "\\" + fd.cFileName).c_str());
+        FindClose(f);
+    }
+}
