@@ -106,17 +106,9 @@ std::string CFileEntry::FinalPath() const
     return p;   // a volume without a drive letter: below no folder a walk starts from
 }
 
-bool CFileEntry::LiesBelow(const std::string& path, const std::string& folder)
-{
-    if (folder.empty() || path.size() < folder.size() || !SameText(path.substr(0, folder.size()), folder))
-        return false;
-    // "C:\" ends in its separator; any other folder must be followed by one, or end the path.
-    return path.size() == folder.size() || folder.back() == '\\' || path[folder.size()] == '\\';
-}
-
 bool CFileEntry::HasReparsePointBetween(const std::string& folder, const std::string& path)
 {
-    if (!LiesBelow(path, folder))
+    if (!CPathSafety::LiesBelow(path, folder))
         return true;
     for (size_t sep = path.find('\\', folder.size() + 1); sep != std::string::npos; sep = path.find('\\', sep + 1)) {
         DWORD a = GetFileAttributesA(path.substr(0, sep).c_str());

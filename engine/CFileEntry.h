@@ -38,9 +38,6 @@ public:
     // systems without the call (see HasSystemFinalPath).
     std::string FinalPath() const;
     static bool HasSystemFinalPath();
-    // Whether a resolved path is the folder or lies below it (both as FinalPath or
-    // CPathSafety::Resolved give them; case does not count).
-    static bool LiesBelow(const std::string& path, const std::string& folder);
     // Where there is no final-path call: whether a folder between the folder and the entry
     // (the folder itself and the entry not counted) is a link or any other reparse point.
     static bool HasReparsePointBetween(const std::string& folder, const std::string& path);

@@ -234,7 +234,7 @@ bool CHddClass::IsStillBelowItsWalk(const std::string& path, const CFileEntry& f
         return true;   // named by the owner itself, not found by a walk
     const std::string& root = WalkRoots[walk->second];
     if (CFileEntry::HasSystemFinalPath())
-        return CFileEntry::LiesBelow(file.FinalPath(), root);
+        return CPathSafety::LiesBelow(file.FinalPath(), root);
     return !CFileEntry::HasReparsePointBetween(root, path);
 }
 

@@ -175,6 +175,14 @@ std::string CPathSafety::FinalPath(const std::string& folder)
     return (n > 0 && n < sizeof buf) ? Resolved(std::string(buf, n)) : std::string();
 }
 
+bool CPathSafety::LiesBelow(const std::string& path, const std::string& folder)
+{
+    if (folder.empty() || !StartsWithText(path, folder))
+        return false;
+    // "C:\" ends in its separator; any other folder must be followed by one, or end the path.
+    return path.size() == folder.size() || folder.back() == '\\' || path[folder.size()] == '\\';
+}
+
 static bool IsRoot(const std::string& f)
 {
     if (f.size() >= 2 && f.size() <= 3 && std::isalpha(static_cast<unsigned char>(f[0])) && f[1] == ':' &&

@@ -36,6 +36,9 @@ public:
     // The same, with every link on the way followed, where the system can say so ("" where
     // it cannot): a junction above a folder must not hide the Windows folder behind it.
     static std::string FinalPath(const std::string& folder);
+    // Whether a resolved path is the folder or lies below it, by whole names (both as
+    // Resolved or FinalPath give them; case does not count). Nothing lies below "".
+    static bool LiesBelow(const std::string& path, const std::string& folder);
 
     // What an entry is, from its attributes and reparse tag: only name surrogates (symbolic
     // links, junctions) are links; other reparse points (deduplicated, cloud, compressed)

@@ -43,12 +43,6 @@ const int DocumentFolders[] = {
 const char ProfileListKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 const char CurrentVersionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 
-bool IsAtOrBelow(const std::string& path, const std::string& folder)
-{
-    return path.size() >= folder.size() && SameText(path.substr(0, folder.size()), folder) &&
-           (path.size() == folder.size() || path[folder.size()] == '\\');
-}
-
 // The path lies at or below the pattern's place, "*" standing for any one name.
 bool MatchesOpen(const std::string& path, const std::string& pattern)
 {
@@ -223,11 +217,12 @@ void CProtectedPlaces::AddTarget(const std::string& path)
 bool CProtectedPlaces::InClosedTree(const std::string& folder) const
 {
     for (const std::string& tree : Trees) {
-        if (!IsAtOrBelow(folder, tree))
+        if (!CPathSafety::LiesBelow(folder, tree))
             continue;
         bool open = false;
         for (const std::string& place : Open)
-            open = open || (IsAtOrBelow(place, tree) && place.size() > tree.size() && MatchesOpen(folder, place));
+            open = open || (CPathSafety::LiesBelow(place, tree) && place.size() > tree.size() &&
+                            MatchesOpen(folder, place));
         if (!open)
             return true;
     }
@@ -240,7 +235,7 @@ bool CProtectedPlaces::Covers(const std::string& folder) const
         return false;
     for (const std::vector<std::string>* list : {&Trees, &Targets, &Profiles})
         for (const std::string& place : *list)
-            if (IsAtOrBelow(place, folder))
+            if (CPathSafety::LiesBelow(place, folder))
                 return true;   // the place itself, or a folder that holds it
     for (const std::string& profiles : Profiles) {
         size_t slash = folder.find_last_of('\\');

@@ -32,7 +32,7 @@ TEST(CFileEntryFinalPath, AHandleLeadsBelowItsWalkOnlyThroughWholeFolderNames)
         {"C:\\walk\\a\\f.dat", "", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CFileEntry::LiesBelow(c.path, c.folder), c.below) << c.path << " below " << c.folder;
+        EXPECT_EQ(CPathSafety::LiesBelow(c.path, c.folder), c.below) << c.path << " below " << c.folder;
 
     if (!CFileEntry::HasSystemFinalPath())
         GTEST_SKIP() << "no final-path call on this system";
