@@ -48,6 +48,56 @@ struct BasicInfo {
     DWORD FileAttributes;
 };
 
+struct StandardInfo {
+    LARGE_INTEGER AllocationSize, EndOfFile;
+    ULONG NumberOfLinks;
+    BOOLEAN DeletePending, Directory;
+};
+
+struct IoStatus {
+    union {
+        LONG Status;
+        PVOID Pointer;
+    };
+    ULONG_PTR Information;
+};
+
+// Asked of the handle alone: GetFileInformationByHandle also asks for the volume's serial
+// number, which can cost a round trip to another process for every file. The serial is only
+// wanted when two entries are compared (IsSameAs).
+using QueryInfoCall = LONG(WINAPI*)(HANDLE, IoStatus*, PVOID, ULONG, int);
+const QueryInfoCall QueryInformationFile = reinterpret_cast<QueryInfoCall>(
+    reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationFile")));
+const int FileBasicInformation = 4, FileStandardInformation = 5, FileInternalInformation = 6;
+
+bool QueryHandle(HANDLE h, BY_HANDLE_FILE_INFORMATION& info)
+{
+    BasicInfo basic = {};
+    StandardInfo standard = {};
+    LARGE_INTEGER index = {};
+    IoStatus io = {};
+    if (!QueryInformationFile || QueryInformationFile(h, &io, &basic, sizeof basic, FileBasicInformation) < 0 ||
+        QueryInformationFile(h, &io, &standard, sizeof standard, FileStandardInformation) < 0 ||
+        QueryInformationFile(h, &io, &index, sizeof index, FileInternalInformation) < 0)
+        return GetFileInformationByHandle(h, &info) != 0;
+    info.dwFileAttributes = basic.FileAttributes;
+    info.nFileSizeHigh = static_cast<DWORD>(static_cast<unsigned long long>(standard.EndOfFile.QuadPart) >> 32);
+    info.nFileSizeLow = static_cast<DWORD>(standard.EndOfFile.QuadPart);
+    info.nNumberOfLinks = standard.NumberOfLinks;
+    info.nFileIndexHigh = static_cast<DWORD>(static_cast<unsigned long long>(index.QuadPart) >> 32);
+    info.nFileIndexLow = static_cast<DWORD>(index.QuadPart);
+    return true;
+}
+
+bool VolumeSerial(HANDLE h, DWORD& serial)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h, &info))
+        return false;
+    serial = info.dwVolumeSerialNumber;
+    return true;
+}
+
 bool StartsWith(const std::string& s, const char* prefix)
 {
     return s.compare(0, strlen(prefix), prefix) == 0;
@@ -63,7 +113,7 @@ CFileEntry::CFileEntry(const std::string& path, DWORD access, DWORD share, bool 
         FOpenError = GetLastError();
         return;
     }
-    if (!GetFileInformationByHandle(FHandle, &Info)) {
+    if (!QueryHandle(FHandle, Info)) {
         FOpenError = GetLastError();
         CloseHandle(FHandle);
         FHandle = INVALID_HANDLE_VALUE;
@@ -81,8 +131,10 @@ CFileEntry::~CFileEntry()
 
 bool CFileEntry::IsSameAs(const CFileEntry& other) const
 {
-    return IsOpen() && other.IsOpen() && other.Info.dwVolumeSerialNumber == Info.dwVolumeSerialNumber &&
-           other.Info.nFileIndexHigh == Info.nFileIndexHigh && other.Info.nFileIndexLow == Info.nFileIndexLow;
+    DWORD mine = 0, theirs = 0;
+    return IsOpen() && other.IsOpen() && other.Info.nFileIndexHigh == Info.nFileIndexHigh &&
+           other.Info.nFileIndexLow == Info.nFileIndexLow && VolumeSerial(FHandle, mine) &&
+           VolumeSerial(other.FHandle, theirs) && mine == theirs;
 }
 
 bool CFileEntry::HasSystemFinalPath()

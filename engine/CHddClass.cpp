@@ -9,7 +9,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -68,6 +71,55 @@ private:
     bool Looked = false;
 };
 
+// Flushes what has been written so far on a thread of its own, each time another Step bytes
+// are written, so that the disk is busy from the first blocks on while the later ones are
+// still made and written, rather than all at the final flush.
+class CEarlyFlush {
+public:
+    static constexpr unsigned long long Step = 64ull << 20;
+
+    explicit CEarlyFlush(HANDLE file) : File(file), Flusher(&CEarlyFlush::Run, this) {}
+    ~CEarlyFlush()
+    {
+        {
+            std::lock_guard<std::mutex> guard(Lock);
+            Stop = true;
+        }
+        Changed.notify_all();
+        Flusher.join();
+    }
+    void Written(unsigned long long bytes)
+    {
+        {
+            std::lock_guard<std::mutex> guard(Lock);
+            Pending += bytes;
+        }
+        Changed.notify_all();
+    }
+
+private:
+    void Run()
+    {
+        std::unique_lock<std::mutex> guard(Lock);
+        for (;;) {
+            Changed.wait(guard, [&] { return Stop || Pending >= Step; });
+            if (Stop)
+                return;
+            Pending = 0;
+            guard.unlock();
+            FlushFileBuffers(File);
+            guard.lock();
+        }
+    }
+
+    HANDLE File;
+    unsigned long long Pending = 0;
+    bool Stop = false;
+    std::mutex Lock;
+    std::condition_variable Changed;
+    std::thread Flusher;
+};
+
 // Overwrites the open file, size bytes, pass-count times with random bytes. Whatever was
 // written is flushed, also when a cancel or a failure ends the passes early, so that nothing
 // of it is still on its way to the disk when the file goes.
@@ -78,15 +130,19 @@ bool WritePasses(HANDLE f, unsigned long long size, int passes, CWipeRandom& ran
         LARGE_INTEGER start = {};
         ok = pass == 1 || SetFilePointerEx(f, start, nullptr, FILE_BEGIN);   // a new handle is at the start
         CWipeBlocks blocks(random, CHddClass::BlockSize, ok ? size : 0);
+        std::unique_ptr<CEarlyFlush> early(size > 2 * CEarlyFlush::Step ? new CEarlyFlush(f) : nullptr);
         size_t n = 0;
         const unsigned char* block = blocks.Next(n);
         while (ok && block) {
             DWORD written = 0;
             ok = WriteFile(f, block, static_cast<DWORD>(n), &written, nullptr) && written == n;
             wrote = wrote || written > 0;
+            if (early)
+                early->Written(written);
             ok = ok && !cancel.IsSet();
             block = ok ? blocks.Next(n) : nullptr;
         }
+        early.reset();
         // Each pass on the disk before the next one, and before the delete.
         ok = ok && FlushFileBuffers(f);
     }

@@ -48,6 +48,29 @@ uint64_t CWipeRandom::Next()
     return result;
 }
 
+void CWipeRandom::Jump()
+{
+    static const uint64_t jump[] = {0x180EC6D33CFD0ABAull, 0xD5A61266F0C9392Cull, 0xA9582618E03FC9AAull,
+                                    0x39ABDC4529B1661Cull};
+    uint64_t s[4] = {};
+    for (uint64_t word : jump)
+        for (int b = 0; b < 64; ++b) {
+            if (word & (1ull << b))
+                for (int k = 0; k < 4; ++k)
+                    s[k] ^= State[k];
+            Next();
+        }
+    for (int k = 0; k < 4; ++k)
+        State[k] = s[k];
+}
+
+CWipeRandom CWipeRandom::Split()
+{
+    CWipeRandom other(*this);
+    Jump();
+    return other;
+}
+
 void CWipeRandom::Fill(unsigned char* out, size_t count)
 {
     const uint64_t low7 = 0x7F7F7F7F7F7F7F7Full, high = 0x8080808080808080ull, three = 0x0303030303030303ull,
@@ -73,55 +96,62 @@ void CWipeRandom::Fill(unsigned char* out, size_t count)
 }
 
 CWipeBlocks::CWipeBlocks(CWipeRandom& random, size_t blockSize, unsigned long long total)
-    : Random(random), Left(total), ToMake(total)
+    : BlockSize(blockSize), Left(total), ToMake(total)
 {
-    size_t first = static_cast<size_t>(total < blockSize ? total : blockSize);
+    for (long long& r : Ready)
+        r = -1;
     if (total <= blockSize) {
+        size_t first = static_cast<size_t>(total);
         Buffer[0].resize(first ? first : 1);
-        Random.Fill(Buffer[0].data(), first);
+        random.Fill(Buffer[0].data(), first);
         Length[0] = first;
-        Made = 1;
+        Ready[0] = 0;
+        Begun = 1;
         ToMake = 0;
         return;
     }
-    for (auto& b : Buffer)
-        b.resize(blockSize);
-    Maker = std::thread(&CWipeBlocks::Produce, this);
+    unsigned long long blocks = (total + blockSize - 1) / blockSize;
+    int makers = blocks < static_cast<unsigned long long>(Makers) ? static_cast<int>(blocks) : Makers;
+    for (int i = 0; i < makers; ++i)
+        Maker.emplace_back(&CWipeBlocks::Produce, this, random.Split());
 }
 
 CWipeBlocks::~CWipeBlocks()
 {
-    if (!Maker.joinable())
-        return;
     {
         std::lock_guard<std::mutex> guard(Lock);
         Stop = true;
     }
     Changed.notify_all();
-    Maker.join();
+    for (std::thread& t : Maker)
+        t.join();
 }
 
-void CWipeBlocks::Produce()
+void CWipeBlocks::Produce(CWipeRandom random)
 {
     for (;;) {
+        long long number;
         int slot;
         size_t n;
         {
             std::unique_lock<std::mutex> guard(Lock);
             // A slot is free once the block made Slots before it has been taken and
             // replaced by a later call to Next (the caller may still be writing the last one).
-            Changed.wait(guard, [&] { return Stop || ToMake == 0 || Made - Taken < Slots - 1; });
+            Changed.wait(guard, [&] { return Stop || ToMake == 0 || Begun - Taken < Slots - 1; });
             if (Stop || ToMake == 0)
                 return;
-            slot = Made % Slots;
-            n = static_cast<size_t>(ToMake < Buffer[slot].size() ? ToMake : Buffer[slot].size());
+            number = Begun++;
+            slot = static_cast<int>(number % Slots);
+            n = static_cast<size_t>(ToMake < BlockSize ? ToMake : BlockSize);
+            ToMake -= n;
         }
-        Random.Fill(Buffer[slot].data(), n);
+        if (Buffer[slot].size() < n)
+            Buffer[slot].resize(BlockSize);
+        random.Fill(Buffer[slot].data(), n);
         {
             std::lock_guard<std::mutex> guard(Lock);
             Length[slot] = n;
-            ToMake -= n;
-            ++Made;
+            Ready[slot] = number;
         }
         Changed.notify_all();
     }
@@ -134,8 +164,8 @@ const unsigned char* CWipeBlocks::Next(size_t& length)
         length = 0;
         return nullptr;
     }
-    Changed.wait(guard, [&] { return Made > Taken; });
-    int slot = Taken % Slots;
+    int slot = static_cast<int>(Taken % Slots);
+    Changed.wait(guard, [&] { return Ready[slot] == Taken; });
     ++Taken;
     length = Length[slot];
     Left -= length;

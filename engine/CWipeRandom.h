@@ -11,16 +11,21 @@
 class CWipeRandom {
 public:
     CWipeRandom();
+    // A generator of its own for another thread: this one's sequence from here on, while
+    // this one leaps 2^128 values ahead, so that the two never give the same bytes.
+    CWipeRandom Split();
     void Fill(unsigned char* out, size_t count);
 
 private:
     uint64_t Next();
+    void Jump();
     uint64_t State[4];
 };
 
-// The blocks of one pass over a file, made ahead on a thread of their own while the caller
-// writes the block before, so that a write never waits for the generator. A pass of one
-// block is made at once, without a thread.
+// The blocks of one pass over a file, made ahead on threads of their own (each block whole
+// by one thread, with a generator of its own) while the caller writes the blocks before, so
+// that the writes go at the pace of the system, never of one generator. A pass of one block
+// is made at once, without a thread.
 class CWipeBlocks {
 public:
     CWipeBlocks(CWipeRandom& random, size_t blockSize, unsigned long long total);
@@ -32,17 +37,19 @@ public:
     const unsigned char* Next(size_t& length);
 
 private:
-    void Produce();
+    void Produce(CWipeRandom random);
 
-    static constexpr int Slots = 3;
-    CWipeRandom& Random;
+    static constexpr int Makers = 4;
+    static constexpr int Slots = 2 * Makers + 1;
+    size_t BlockSize;
     unsigned long long Left;       // bytes not yet handed out
-    unsigned long long ToMake;     // bytes not yet generated
+    unsigned long long ToMake;     // bytes of blocks not yet begun
     std::vector<unsigned char> Buffer[Slots];
     size_t Length[Slots] = {};
-    int Made = 0, Taken = 0;       // blocks generated and handed out so far
+    long long Ready[Slots];        // the number of the block the slot holds finished, or -1
+    long long Begun = 0, Taken = 0;   // blocks begun by a maker and handed out so far
     bool Stop = false;
     std::mutex Lock;
     std::condition_variable Changed;
-    std::thread Maker;
+    std::vector<std::thread> Maker;
 };

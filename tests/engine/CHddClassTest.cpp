@@ -72,6 +72,12 @@ TEST(CHddClassWipe, EveryPassCoversTheWholeFileWithBytesOneTo253)
         EXPECT_TRUE(OnlyWipeBytes(data)) << "no 0, 254 or 255 after " << passes << " passes";
         std::set<unsigned char> seen(data.begin(), data.end());
         EXPECT_EQ(seen.size(), 253u) << "every value 1 to 253 occurs in 3 MiB";
+        // The blocks are made on several threads at once, each with its own generator.
+        const size_t bs = CHddClass::BlockSize;
+        for (size_t a = 0; a + bs <= data.size(); a += bs)
+            for (size_t b = a + bs; b + bs <= data.size(); b += bs)
+                EXPECT_NE(data.compare(a, bs, data, b, bs), 0)
+                    << "the blocks at " << a << " and " << b << " are alike after " << passes << " passes";
         EXPECT_EQ(GetFileAttributesA(f.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE))
             << "a file that was not read-only keeps its attributes";
     }
