@@ -7,6 +7,7 @@
 #include <olectl.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -16,6 +17,7 @@ HMODULE Module = nullptr;
 LONG FactoryRefs = 0;
 
 const char ClassKey[] = "CLSID\\" MORWEN_CLSID_TEXT;
+const wchar_t ClassKeyW[] = L"CLSID\\" MORWEN_CLSID_TEXT;
 const char UserClasses[] = "Software\\Classes\\";
 const char ApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
 
@@ -82,18 +84,27 @@ bool RegisterClassUnder(HKEY root, const std::string& classes, const std::string
            SetString(root, key + "\\InprocServer32", "ThreadingModel", "Apartment");
 }
 
-// Deletes the key with every key below it; true when it is gone (or was never there).
-bool DeleteTreeKey(HKEY root, const std::string& key)
+// Deletes the key with every key below it; true when it is gone (or was never there). Keys
+// are found by their own names, which the ANSI code page may not spell (another program or a
+// shell cache may name one in any script). Each key below is tried once: one that will not go
+// (the user may not open or delete it) stays, with the keys above it, and the walk goes on.
+bool DeleteTreeKey(HKEY root, const std::wstring& key)
 {
     HKEY k;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | KEY_WRITE, &k) != ERROR_SUCCESS)
-        return true;
-    // Each round removes what is now the first subkey; one that will not go ends the walk.
-    char name[256];
-    while (RegEnumKeyA(k, 0, name, sizeof name) == ERROR_SUCCESS && DeleteTreeKey(k, name)) {
-    }
+    LONG rc = RegOpenKeyExW(root, key.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &k);
+    if (rc != ERROR_SUCCESS)
+        return rc == ERROR_FILE_NOT_FOUND;
+    std::vector<std::wstring> below;
+    wchar_t name[256];   // the longest key name and its end
+    DWORD length = 256;
+    for (DWORD i = 0; (rc = RegEnumKeyExW(k, i, name, &length, nullptr, nullptr, nullptr, nullptr)) == ERROR_SUCCESS;
+         ++i, length = 256)
+        below.push_back(name);
+    bool gone = rc == ERROR_NO_MORE_ITEMS;
+    for (const std::wstring& sub : below)
+        gone = DeleteTreeKey(k, sub) && gone;
     RegCloseKey(k);
-    return RegDeleteKeyA(root, key.c_str()) == ERROR_SUCCESS;
+    return gone && RegDeleteKeyW(root, key.c_str()) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -138,8 +149,8 @@ STDAPI DllRegisterServer()
 
 STDAPI DllUnregisterServer()
 {
-    bool gone = DeleteTreeKey(HKEY_CLASSES_ROOT, ClassKey);
-    gone = DeleteTreeKey(HKEY_CURRENT_USER, std::string(UserClasses) + ClassKey) && gone;
+    bool gone = DeleteTreeKey(HKEY_CLASSES_ROOT, ClassKeyW);
+    gone = DeleteTreeKey(HKEY_CURRENT_USER, L"Software\\Classes\\" + std::wstring(ClassKeyW)) && gone;
     HKEY k;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ApprovedKey, 0, KEY_SET_VALUE, &k) == ERROR_SUCCESS) {
         RegDeleteValueA(k, MORWEN_CLSID_TEXT);

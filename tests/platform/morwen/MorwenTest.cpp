@@ -7,6 +7,7 @@
 #include "VantrelSupport.h"
 
 #include <windows.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -108,6 +109,43 @@ bool KeyExists(HKEY root, const std::string& key)
     return true;
 }
 
+// A key of the classes root under another owner and access list until Restore, or the end of
+// the scope: the sandbox does not see access lists, so each goes back as it was, through the
+// handle opened before.
+class KeyAccess {
+public:
+    KeyAccess(const std::string& key, const char* sddl)
+    {
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, READ_CONTROL | WRITE_DAC | WRITE_OWNER, &Key) != ERROR_SUCCESS) {
+            Key = nullptr;
+            return;
+        }
+        DWORD size = 0;
+        RegGetKeySecurity(Key, Parts, nullptr, &size);
+        Saved.resize(size);
+        PSECURITY_DESCRIPTOR sd = nullptr;
+        Set = RegGetKeySecurity(Key, Parts, Saved.data(), &size) == ERROR_SUCCESS &&
+              ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, nullptr) &&
+              RegSetKeySecurity(Key, Parts, sd) == ERROR_SUCCESS;
+        LocalFree(sd);
+    }
+    ~KeyAccess() { Restore(); }
+    void Restore()
+    {
+        if (Key && Set)
+            RegSetKeySecurity(Key, Parts, Saved.data());
+        if (Key)
+            RegCloseKey(Key);
+        Key = nullptr;
+    }
+    bool Set = false;
+
+private:
+    static const SECURITY_INFORMATION Parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    HKEY Key = nullptr;
+    std::vector<BYTE> Saved;
+};
+
 // The item for a selection, as the shell makes it on the calling thread.
 IContextMenu* MenuFor(SelectionData& selection)
 {
@@ -148,13 +186,15 @@ TEST_F(MorwenTest, RegistersItsClassForTheShellAndRemovesIt)
 {
     EXPECT_EQ(lstrcmpiA(ClassValue(nullptr).c_str(), (ExeDir() + "\\Morwen.dll").c_str()), 0) << ClassValue(nullptr);
     EXPECT_EQ(ClassValue("ThreadingModel"), "Apartment");
-    // Keys that others put below the class (category and shell caches) go with it.
-    for (const char* below : {"\\Implemented Categories\\{00021490-0000-0000-C000-000000000046}", "\\ShellEx\\Cache"}) {
+    // Keys that others put below the class (category and shell caches) go with it, also one
+    // whose name the ANSI code page cannot spell.
+    for (const wchar_t* below : {L"\\Implemented Categories\\{00021490-0000-0000-C000-000000000046}",
+                                 L"\\ShellEx\\Cache", L"\\ShellEx\\\x0416\x4E2D", L"\\ShellEx\\\x0416\x4E2D\\Cache"}) {
         HKEY k;
-        ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, (std::string(ClassRoot) + below).c_str(), &k), ERROR_SUCCESS);
+        ASSERT_EQ(RegCreateKeyW(HKEY_CLASSES_ROOT, (Wide(ClassRoot) + below).c_str(), &k), ERROR_SUCCESS);
         RegCloseKey(k);
     }
-    ASSERT_EQ(RegSvr32("/u /s"), 0) << "RegSvr32 /u /s";
+    ASSERT_EQ(RegSvr32("/u /s"), 0) << "RegSvr32 /u /s (-2: still running after 30 s)";
     EXPECT_EQ(ClassValue(nullptr), "(no key)") << "after /u";
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassRoot)) << "the class key after /u";
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::string("Software\\Classes\\") + ClassRoot)) << "the user's class key";
@@ -169,6 +209,35 @@ TEST_F(MorwenTest, RegistersItsClassForTheShellAndRemovesIt)
         << "registered again";
     if (back)
         back->Release();
+}
+
+TEST_F(MorwenTest, UnregisteringEndsAndFailsWhileAKeyOfTheClassStays)
+{
+    // A category registered for the whole machine by the system: this user may read it, but
+    // neither write nor delete it. It sorts before the server's key.
+    const std::string category = std::string(ClassRoot) + "\\Implemented Categories\\{00021490-0000-0000-C000-000000000046}";
+    HKEY k;
+    ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, category.c_str(), &k), ERROR_SUCCESS);
+    RegCloseKey(k);
+    KeyAccess readOnly(category, "O:SYD:(A;;KR;;;WD)");
+    ASSERT_TRUE(readOnly.Set) << "the category's access list";
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, category.c_str(), 0, KEY_WRITE, &k) == ERROR_SUCCESS) {
+        RegCloseKey(k);
+        GTEST_SKIP() << "this system lets the user write the key whatever its list says";
+    }
+    EXPECT_EQ(RegSvr32("/u /s"), 5) << "RegSvr32 /u /s below a key it may not delete (-2: still running after 30 s)";
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, category)) << "the category";
+    EXPECT_EQ(ClassValue(nullptr), "(no key)") << "the server's key, after the category";
+
+    // A class key this user may not open at all.
+    KeyAccess closed(ClassRoot, "O:SYD:(A;;RC;;;WD)");
+    ASSERT_TRUE(closed.Set) << "the class key's access list";
+    EXPECT_EQ(RegSvr32("/u /s"), 5) << "RegSvr32 /u /s on a class key it may not open";
+
+    closed.Restore();
+    readOnly.Restore();
+    EXPECT_EQ(RegSvr32("/u /s"), 0) << "RegSvr32 /u /s once the user may delete every key";
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassRoot)) << "the class key";
 }
 
 TEST_F(MorwenTest, StaysLoadedWhileTheShellHoldsItsFactoryOrALock)
