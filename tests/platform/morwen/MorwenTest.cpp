@@ -456,16 +456,23 @@ TEST(MorwenPaths, ListsEveryNameTheCodePageSpells)
     ReleaseStgMedium(&medium);
 }
 
-// The message box a failed hand-over shows, found among the thread's windows and closed;
-// "(none)" when none came.
-std::string BoxOwnedBy(HWND owner, DWORD waitMs)
+// The message box a failed hand-over shows, found among the thread's windows and closed: its
+// owner and its text (no owner and "(none)" when none came).
+struct ShownBox {
+    HWND owner = nullptr;
+    std::string text = "(none)";
+};
+
+ShownBox CloseBox(DWORD waitMs)
 {
+    ShownBox shown;
     HWND box = WaitForWindow(GetCurrentProcessId(), "#32770", waitMs);
     if (!box)
-        return "(none)";
-    std::string shown = GetWindow(box, GW_OWNER) == owner ? "" : "(another owner) ";
+        return shown;
+    shown.owner = GetWindow(box, GW_OWNER);
+    shown.text.clear();
     for (HWND t = FindWindowExA(box, nullptr, "Static", nullptr); t; t = FindWindowExA(box, t, "Static", nullptr))
-        shown += WindowText(t);
+        shown.text += WindowText(t);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     return shown;
 }
@@ -491,12 +498,13 @@ TEST_F(MorwenTest, SaysWhyWhenTheListOrVantrelFails)
     };
     for (const Case& c : cases) {
         SetInstallationPath(c.folder);
-        std::string shown;
-        std::thread closer([&] { shown = BoxOwnedBy(shell, 15000); });
+        ShownBox shown;
+        std::thread closer([&] { shown = CloseBox(15000); });
         HRESULT hr = Invoke(menu, MAKEINTRESOURCEA(0), shell);
         closer.join();
         EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
-        EXPECT_NE(shown.find(c.expected), std::string::npos) << "the box said: " << shown;
+        EXPECT_EQ(shown.owner, shell) << "the owner of the box that said: " << shown.text;
+        EXPECT_NE(shown.text.find(c.expected), std::string::npos) << "the box said: " << shown.text;
     }
     EXPECT_EQ(ReadFileBytes(dir + "\\cmfiles.ftd"), dir + "\\chosen.txt\r\n") << "the list written where Vantrel is missing";
     EXPECT_EQ(ReadFileBytes(dir + "\\chosen.txt"), "chosen");
