@@ -20,6 +20,8 @@ expect() {
 expect "declares Windows 6.0 as its oldest (subsystem version), not 5.1"
 expect "imports GetTickCount64 from KERNEL32.dll, which Windows XP lacks (first in Windows Vista)"
 expect "imports GetNumaHighestNodeNumber from KERNEL32.dll, which is not in"
+expect "imports WaitForInputIdle from KERNEL32.dll, which is not in"
+expect "has a delay-import directory (later.dll)"
 expect "exports the decorated name StartMonitor@0"
 expect "does not export StartMonitor"
 expect "does not export StopMonitor"
