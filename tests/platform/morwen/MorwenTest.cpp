@@ -95,6 +95,9 @@ std::string ClassValue(const char* name)
     return rc == ERROR_SUCCESS ? buf : "(no value)";
 }
 
+// RegSvr32's exit code when the library's own call fails.
+const long ServerCallFailed = 5;
+
 long RegSvr32(const std::string& switches)
 {
     return RunProgram("regsvr32.exe " + switches + " \"" + ExeDir() + "\\Morwen.dll\"", 30000);
@@ -213,8 +216,9 @@ TEST_F(MorwenTest, RegistersItsClassForTheShellAndRemovesIt)
 
 TEST_F(MorwenTest, UnregisteringEndsAndFailsWhileAKeyOfTheClassStays)
 {
-    // A category registered for the whole machine by the system: this user may read it, but
-    // neither write nor delete it. It sorts before the server's key.
+    // A category registered for the whole machine by an administrator (here owned by the
+    // system): this user may read it, but neither write nor delete it. It sorts before the
+    // server's key.
     const std::string category = std::string(ClassRoot) + "\\Implemented Categories\\{00021490-0000-0000-C000-000000000046}";
     HKEY k;
     ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, category.c_str(), &k), ERROR_SUCCESS);
@@ -225,14 +229,14 @@ TEST_F(MorwenTest, UnregisteringEndsAndFailsWhileAKeyOfTheClassStays)
         RegCloseKey(k);
         GTEST_SKIP() << "this system lets the user write the key whatever its list says";
     }
-    EXPECT_EQ(RegSvr32("/u /s"), 5) << "RegSvr32 /u /s below a key it may not delete (-2: still running after 30 s)";
+    EXPECT_EQ(RegSvr32("/u /s"), ServerCallFailed) << "RegSvr32 /u /s below a key it may not delete (-2: still running after 30 s)";
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, category)) << "the category";
     EXPECT_EQ(ClassValue(nullptr), "(no key)") << "the server's key, after the category";
 
     // A class key this user may not open at all.
     KeyAccess closed(ClassRoot, "O:SYD:(A;;RC;;;WD)");
     ASSERT_TRUE(closed.Set) << "the class key's access list";
-    EXPECT_EQ(RegSvr32("/u /s"), 5) << "RegSvr32 /u /s on a class key it may not open";
+    EXPECT_EQ(RegSvr32("/u /s"), ServerCallFailed) << "RegSvr32 /u /s on a class key it may not open";
 
     closed.Restore();
     readOnly.Restore();
