@@ -78,7 +78,14 @@ class CEarlyFlush {
 public:
     static constexpr unsigned long long Step = 64ull << 20;
 
-    explicit CEarlyFlush(HANDLE file) : File(file), Flusher(&CEarlyFlush::Run, this) {}
+    explicit CEarlyFlush(HANDLE file) : File(file)
+    {
+        try {
+            Flusher = CWipeBlocks::StartThread([this] { Run(); });
+        } catch (const std::exception&) {
+            // No thread to be had: the flush after the pass does it all.
+        }
+    }
     ~CEarlyFlush()
     {
         {
@@ -86,7 +93,8 @@ public:
             Stop = true;
         }
         Changed.notify_all();
-        Flusher.join();
+        if (Flusher.joinable())
+            Flusher.join();
     }
     void Written(unsigned long long bytes)
     {
@@ -122,29 +130,34 @@ private:
 
 // Overwrites the open file, size bytes, pass-count times with random bytes. Whatever was
 // written is flushed, also when a cancel or a failure ends the passes early, so that nothing
-// of it is still on its way to the disk when the file goes.
+// of it is still on its way to the disk when the file goes. No memory for the blocks is a
+// failure like a failed write: the file is not written, and the caller goes on.
 bool WritePasses(HANDLE f, unsigned long long size, int passes, CWipeRandom& random, CancelSignal& cancel)
 {
     bool ok = true, wrote = false;
-    for (int pass = 1; ok && pass <= passes; ++pass) {
-        LARGE_INTEGER start = {};
-        ok = pass == 1 || SetFilePointerEx(f, start, nullptr, FILE_BEGIN);   // a new handle is at the start
-        CWipeBlocks blocks(random, CHddClass::BlockSize, ok ? size : 0);
-        std::unique_ptr<CEarlyFlush> early(size > 2 * CEarlyFlush::Step ? new CEarlyFlush(f) : nullptr);
-        size_t n = 0;
-        const unsigned char* block = blocks.Next(n);
-        while (ok && block) {
-            DWORD written = 0;
-            ok = WriteFile(f, block, static_cast<DWORD>(n), &written, nullptr) && written == n;
-            wrote = wrote || written > 0;
-            if (early)
-                early->Written(written);
-            ok = ok && !cancel.IsSet();
-            block = ok ? blocks.Next(n) : nullptr;
+    try {
+        for (int pass = 1; ok && pass <= passes; ++pass) {
+            LARGE_INTEGER start = {};
+            ok = pass == 1 || SetFilePointerEx(f, start, nullptr, FILE_BEGIN);   // a new handle is at the start
+            CWipeBlocks blocks(random, CHddClass::BlockSize, ok ? size : 0);
+            std::unique_ptr<CEarlyFlush> early(size > 2 * CEarlyFlush::Step ? new CEarlyFlush(f) : nullptr);
+            size_t n = 0;
+            const unsigned char* block = blocks.Next(n);
+            while (ok && block) {
+                DWORD written = 0;
+                ok = WriteFile(f, block, static_cast<DWORD>(n), &written, nullptr) && written == n;
+                wrote = wrote || written > 0;
+                if (early)
+                    early->Written(written);
+                ok = ok && !cancel.IsSet();
+                block = ok ? blocks.Next(n) : nullptr;
+            }
+            early.reset();
+            // Each pass on the disk before the next one, and before the delete.
+            ok = ok && FlushFileBuffers(f);
         }
-        early.reset();
-        // Each pass on the disk before the next one, and before the delete.
-        ok = ok && FlushFileBuffers(f);
+    } catch (const std::exception&) {
+        ok = false;
     }
     if (!ok && wrote)
         FlushFileBuffers(f);

@@ -1,5 +1,6 @@
 #include "CHddClass.h"
 #include "CPathSafety.h"
+#include "CWipeRandom.h"
 #include "CleanerTestSupport.h"
 #include "TestSupport.h"
 
@@ -9,7 +10,10 @@
 #include <winioctl.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
+#include <system_error>
+#include <thread>
 
 using namespace testing_support;
 
@@ -138,6 +142,48 @@ TEST(CHddClassWipe, AFileHeldOpenByAnotherProgramStaysUnchanged)
     EXPECT_EQ(ReadFileBytes(f), "secret");
     EXPECT_TRUE(GetFileAttributesA(f.c_str()) & FILE_ATTRIBUTE_READONLY)
         << "the read-only attribute is given back when the file is not deleted";
+}
+
+// Starts threads as the system does until it has none left to give.
+class ThreadsRunOut {
+public:
+    explicit ThreadsRunOut(int given) : Previous(CWipeBlocks::StartThread)
+    {
+        Left = given;
+        CWipeBlocks::StartThread = [](std::function<void()> body) {
+            if (Left-- <= 0)
+                throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+            return std::thread(std::move(body));
+        };
+    }
+    ~ThreadsRunOut() { CWipeBlocks::StartThread = Previous; }
+
+private:
+    static int Left;
+    std::thread (*Previous)(std::function<void()>);
+};
+int ThreadsRunOut::Left = 0;
+
+TEST(CHddClassWipe, AThreadThatCannotBeStartedLeavesItsWorkToTheWritingThread)
+{
+    const std::string f = ScratchDir("nothreads") + "\\big.bin";
+    // No maker at all, one maker of three, and four makers without the early flush's thread.
+    const size_t early = (128u << 20) + CHddClass::BlockSize + 17;
+    const struct {
+        int threads;
+        size_t size;
+    } cases[] = {{0, MultiBlock}, {1, MultiBlock}, {4, early}};
+    for (const auto& c : cases) {
+        WriteFileBytes(f, std::string(c.size, '\0'));
+        CHddClass hdd;
+        hdd.PassCount = 1;
+        ThreadsRunOut limit(c.threads);
+        ASSERT_TRUE(hdd.OverwriteFile(f)) << c.threads << " threads to be had";
+        const std::string data = ReadFileBytes(f);
+        EXPECT_EQ(data.size(), c.size) << c.threads << " threads to be had";
+        EXPECT_TRUE(OnlyWipeBytes(data)) << "a byte not written with " << c.threads << " threads to be had";
+        EXPECT_TRUE(hdd.WipeAndDelete(f)) << c.threads << " threads to be had";
+    }
 }
 
 TEST(CHddClassWipe, CancelStopsAfterTheBlockInProgress)
