@@ -232,8 +232,7 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
     if (kind == CPathSafety::ekDataReparseFile) {
         // Written through the system, which must lead to the entry looked at.
         CFileEntry look(path);
-        file.reset(new CFileEntry(path, access, 0, true));
-        if (!file->IsSameAs(look)) {
+        if (!file->ReopenThroughSystem(path, look)) {
             if (OnLeftUnwritten)
                 OnLeftUnwritten(path);
             return keep(wrNotOpened);
