@@ -181,6 +181,15 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
     // One handle, held alone, for everything that follows: written through, flushed and
     // deleted on, so that nothing can take the name's place in between.
     const DWORD access = GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES;
+    if (IsLeftAlone(path))
+        return wrRefused;
+    // The name now leads to another entry than the one looked at: whatever it is, it stays.
+    auto refuseOther = [&]() {
+        LeaveAlone(path);
+        if (OnRefused)
+            OnRefused(path, "the name led to another file than the one looked at: left alone");
+        return wrRefused;
+    };
     std::unique_ptr<CFileEntry> file(new CFileEntry(path, access, 0));
     DWORD given = INVALID_FILE_ATTRIBUTES;   // the attributes to give back when the file stays
     if (!file->IsOpen() && file->OpenError() == ERROR_ACCESS_DENIED) {
@@ -192,9 +201,10 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         file.reset(new CFileEntry(path, access, 0));
         if (!file->IsSameAs(look)) {
+            const bool other = file->IsOpen();
             file.reset();
             SetFileAttributesA(path.c_str(), given);
-            return wrNotOpened;
+            return other ? refuseOther() : wrNotOpened;
         }
     }
     const CPathSafety::TEntryKind kind = file->Kind();
@@ -233,12 +243,15 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
         // Written through the system, which must lead to the entry looked at.
         CFileEntry look(path);
         if (!file->ReopenThroughSystem(path, look)) {
+            if (file->IsOpen())
+                return keep(refuseOther());
             if (OnLeftUnwritten)
                 OnLeftUnwritten(path);
             return keep(wrNotOpened);
         }
     }
     if (!IsStillBelowItsWalk(path, *file)) {
+        LeaveAlone(path);
         if (OnRefused)
             OnRefused(path, "no longer below the folder it was found in: left alone");
         return keep(wrRefused);
@@ -323,10 +336,20 @@ void CHddClass::DeleteTreeIn(const std::string& folder)
                 SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteTreeIn(path);                // lists nothing behind a link
             RemoveDirectoryA(path.c_str());   // a link goes as a link
-        } else {
+        } else if (!IsLeftAlone(path)) {
             DeleteFileA(path.c_str());
         }
     });
+}
+
+void CHddClass::LeaveAlone(const std::string& path)
+{
+    LeftAlone.insert(CPathSafety::Resolved(path));
+}
+
+bool CHddClass::IsLeftAlone(const std::string& path) const
+{
+    return !LeftAlone.empty() && LeftAlone.count(CPathSafety::Resolved(path)) != 0;
 }
 
 bool CHddClass::RemoveFolder(const std::string& folder)

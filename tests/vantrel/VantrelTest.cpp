@@ -434,3 +434,38 @@ TEST(VantrelRecord, AnEmptyProtectedFolderIsNeverRemoved)
     EXPECT_TRUE(hdd.RemoveFolder(plain)) << "an ordinary empty folder " << plain;
     RemoveDirectoryA(emptyProfile.c_str());
 }
+
+namespace {
+
+// The record as its own refusals leave it: Wine cannot swap a folder above a found file for
+// a link, so the refusal itself is not staged here (README); what follows it is.
+class RefusingRecord : public CWHddClass {
+public:
+    RefusingRecord() : CWHddClass(nullptr) {}
+    using CHddClass::LeaveAlone;
+};
+
+}  // namespace
+
+TEST(VantrelRecord, AFileRefusedForItsSafetyOutlivesEveryLaterStep)
+{
+    const std::string dir = ScratchDir("refused");
+    MakeDirs(dir + "\\sub");
+    const std::string refused = dir + "\\sub\\refused.txt", plain = dir + "\\sub\\plain.txt";
+    WriteFileBytes(refused, "refused");
+    WriteFileBytes(plain, "plain");
+    RefusingRecord hdd;
+    hdd.CollectedPaths.Add(dir);
+    hdd.AppendByExtension(dir, ".*", true);
+    hdd.LeaveAlone(refused);
+    for (int i = 0; i < hdd.CollectedPaths.Count(); ++i)
+        hdd.WipeThenDelete(hdd.CollectedPaths[i]);
+    EXPECT_EQ(ReadFileBytes(refused), "refused") << "wiped or deleted by name";
+    EXPECT_FALSE(PathExists(plain)) << "its neighbour stays";
+    hdd.DeleteTree(dir);
+    hdd.RemoveFolder(dir);
+    EXPECT_EQ(ReadFileBytes(refused), "refused") << "deleted with the folder's tree";
+    EXPECT_FALSE(hdd.WipeAndDelete(refused)) << "a second wipe of the same run";
+    EXPECT_EQ(ReadFileBytes(refused), "refused") << "after a second wipe";
+    DeleteFileA(refused.c_str());
+}
