@@ -106,9 +106,18 @@ bool StartsWith(const std::string& s, const char* prefix)
 }  // namespace
 
 CFileEntry::CFileEntry(const std::string& path, DWORD access, DWORD share, bool throughLinks)
-    : FHandle(CreateFileA(OpenName(path).c_str(), access, share, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_BACKUP_SEMANTICS | (throughLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr))
+    : FAccess(access), FShare(share)
 {
+    Open(path, throughLinks);
+}
+
+void CFileEntry::Open(const std::string& path, bool throughLinks)
+{
+    Info = BY_HANDLE_FILE_INFORMATION();
+    FOpenError = 0;
+    FKind = CPathSafety::ekUnknown;
+    FHandle = CreateFileA(OpenName(path).c_str(), FAccess, FShare, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_BACKUP_SEMANTICS | (throughLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr);
     if (!IsOpen()) {
         FOpenError = GetLastError();
         return;
@@ -127,6 +136,14 @@ CFileEntry::~CFileEntry()
 {
     if (IsOpen())
         CloseHandle(FHandle);
+}
+
+bool CFileEntry::ReopenThroughSystem(const std::string& path, const CFileEntry& look)
+{
+    if (IsOpen())
+        CloseHandle(FHandle);
+    Open(path, true);
+    return IsSameAs(look);
 }
 
 bool CFileEntry::IsSameAs(const CFileEntry& other) const

@@ -47,9 +47,17 @@ public:
     bool DeleteOnClose();
     // Sets the entry's attributes through the handle (it needs attribute write access).
     bool SetAttributes(DWORD attributes);
+    // Opens the entry again through the system (so that a data-holding reparse point's data is
+    // reached), with the same access and sharing. A handle held alone refuses any second open
+    // of its file, so this one is closed first; true when the new handle leads to the entry
+    // that look holds (the name may have been given to another in between).
+    bool ReopenThroughSystem(const std::string& path, const CFileEntry& look);
 
 private:
-    HANDLE FHandle;
+    void Open(const std::string& path, bool throughLinks);
+
+    const DWORD FAccess, FShare;
+    HANDLE FHandle = INVALID_HANDLE_VALUE;
     DWORD FOpenError = 0;
     BY_HANDLE_FILE_INFORMATION Info = {};
     CPathSafety::TEntryKind FKind = CPathSafety::ekUnknown;

@@ -78,7 +78,14 @@ class CEarlyFlush {
 public:
     static constexpr unsigned long long Step = 64ull << 20;
 
-    explicit CEarlyFlush(HANDLE file) : File(file), Flusher(&CEarlyFlush::Run, this) {}
+    explicit CEarlyFlush(HANDLE file) : File(file)
+    {
+        try {
+            Flusher = CWipeBlocks::StartThread([this] { Run(); });
+        } catch (const std::exception&) {
+            // No thread to be had: the flush after the pass does it all.
+        }
+    }
     ~CEarlyFlush()
     {
         {
@@ -86,7 +93,8 @@ public:
             Stop = true;
         }
         Changed.notify_all();
-        Flusher.join();
+        if (Flusher.joinable())
+            Flusher.join();
     }
     void Written(unsigned long long bytes)
     {
@@ -122,29 +130,34 @@ private:
 
 // Overwrites the open file, size bytes, pass-count times with random bytes. Whatever was
 // written is flushed, also when a cancel or a failure ends the passes early, so that nothing
-// of it is still on its way to the disk when the file goes.
+// of it is still on its way to the disk when the file goes. No memory for the blocks is a
+// failure like a failed write: the file is not written, and the caller goes on.
 bool WritePasses(HANDLE f, unsigned long long size, int passes, CWipeRandom& random, CancelSignal& cancel)
 {
     bool ok = true, wrote = false;
-    for (int pass = 1; ok && pass <= passes; ++pass) {
-        LARGE_INTEGER start = {};
-        ok = pass == 1 || SetFilePointerEx(f, start, nullptr, FILE_BEGIN);   // a new handle is at the start
-        CWipeBlocks blocks(random, CHddClass::BlockSize, ok ? size : 0);
-        std::unique_ptr<CEarlyFlush> early(size > 2 * CEarlyFlush::Step ? new CEarlyFlush(f) : nullptr);
-        size_t n = 0;
-        const unsigned char* block = blocks.Next(n);
-        while (ok && block) {
-            DWORD written = 0;
-            ok = WriteFile(f, block, static_cast<DWORD>(n), &written, nullptr) && written == n;
-            wrote = wrote || written > 0;
-            if (early)
-                early->Written(written);
-            ok = ok && !cancel.IsSet();
-            block = ok ? blocks.Next(n) : nullptr;
+    try {
+        for (int pass = 1; ok && pass <= passes; ++pass) {
+            LARGE_INTEGER start = {};
+            ok = pass == 1 || SetFilePointerEx(f, start, nullptr, FILE_BEGIN);   // a new handle is at the start
+            CWipeBlocks blocks(random, CHddClass::BlockSize, ok ? size : 0);
+            std::unique_ptr<CEarlyFlush> early(size > 2 * CEarlyFlush::Step ? new CEarlyFlush(f) : nullptr);
+            size_t n = 0;
+            const unsigned char* block = blocks.Next(n);
+            while (ok && block) {
+                DWORD written = 0;
+                ok = WriteFile(f, block, static_cast<DWORD>(n), &written, nullptr) && written == n;
+                wrote = wrote || written > 0;
+                if (early)
+                    early->Written(written);
+                ok = ok && !cancel.IsSet();
+                block = ok ? blocks.Next(n) : nullptr;
+            }
+            early.reset();
+            // Each pass on the disk before the next one, and before the delete.
+            ok = ok && FlushFileBuffers(f);
         }
-        early.reset();
-        // Each pass on the disk before the next one, and before the delete.
-        ok = ok && FlushFileBuffers(f);
+    } catch (const std::exception&) {
+        ok = false;
     }
     if (!ok && wrote)
         FlushFileBuffers(f);
@@ -168,6 +181,15 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
     // One handle, held alone, for everything that follows: written through, flushed and
     // deleted on, so that nothing can take the name's place in between.
     const DWORD access = GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES;
+    if (IsLeftAlone(path))
+        return wrRefused;
+    // The name now leads to another entry than the one looked at: whatever it is, it stays.
+    auto refuseOther = [&]() {
+        LeaveAlone(path);
+        if (OnRefused)
+            OnRefused(path, "the name led to another file than the one looked at: left alone");
+        return wrRefused;
+    };
     std::unique_ptr<CFileEntry> file(new CFileEntry(path, access, 0));
     DWORD given = INVALID_FILE_ATTRIBUTES;   // the attributes to give back when the file stays
     if (!file->IsOpen() && file->OpenError() == ERROR_ACCESS_DENIED) {
@@ -179,9 +201,10 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         file.reset(new CFileEntry(path, access, 0));
         if (!file->IsSameAs(look)) {
+            const bool other = file->IsOpen();
             file.reset();
             SetFileAttributesA(path.c_str(), given);
-            return wrNotOpened;
+            return other ? refuseOther() : wrNotOpened;
         }
     }
     const CPathSafety::TEntryKind kind = file->Kind();
@@ -219,14 +242,16 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
     if (kind == CPathSafety::ekDataReparseFile) {
         // Written through the system, which must lead to the entry looked at.
         CFileEntry look(path);
-        file.reset(new CFileEntry(path, access, 0, true));
-        if (!file->IsSameAs(look)) {
+        if (!file->ReopenThroughSystem(path, look)) {
+            if (file->IsOpen())
+                return keep(refuseOther());
             if (OnLeftUnwritten)
                 OnLeftUnwritten(path);
             return keep(wrNotOpened);
         }
     }
     if (!IsStillBelowItsWalk(path, *file)) {
+        LeaveAlone(path);
         if (OnRefused)
             OnRefused(path, "no longer below the folder it was found in: left alone");
         return keep(wrRefused);
@@ -311,10 +336,20 @@ void CHddClass::DeleteTreeIn(const std::string& folder)
                 SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteTreeIn(path);                // lists nothing behind a link
             RemoveDirectoryA(path.c_str());   // a link goes as a link
-        } else {
+        } else if (!IsLeftAlone(path)) {
             DeleteFileA(path.c_str());
         }
     });
+}
+
+void CHddClass::LeaveAlone(const std::string& path)
+{
+    LeftAlone.insert(CPathSafety::Resolved(path));
+}
+
+bool CHddClass::IsLeftAlone(const std::string& path) const
+{
+    return !LeftAlone.empty() && LeftAlone.count(CPathSafety::Resolved(path)) != 0;
 }
 
 bool CHddClass::RemoveFolder(const std::string& folder)

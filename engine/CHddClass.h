@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class CWipeRandom;
@@ -30,11 +31,14 @@ public:
     // A file with a second name is never written (its data lives on under a name nobody
     // chose): this name alone goes, the result is false and OnRefused hears of it. A file
     // gathered by a walk whose handle no longer leads below the folder the walk started
-    // from (a link or drive swapped in above it since) is left alone, and OnRefused hears.
+    // from (a link or drive swapped in above it since) is left alone, and OnRefused hears;
+    // so is a name that led to another file than the one looked at. A file left alone stays
+    // for the record's life.
     bool WipeAndDelete(const std::string& path);
     // Deletes the folder's content without overwriting; the folder itself stays, and so
-    // does every "desktop.ini" with the folders that hold one. Like every walk here it
-    // refuses a starting folder that is a reparse point and never descends into one.
+    // does every "desktop.ini" with the folders that hold one, and every file left alone
+    // by a wipe before. Like every walk here it refuses a starting folder that is a reparse
+    // point and never descends into one.
     void DeleteTree(const std::string& folder);
     // Removes one empty folder, never a protected one.
     bool RemoveFolder(const std::string& folder);
@@ -82,6 +86,10 @@ protected:
     };
     // Opens the file once, alone, and writes, flushes and deletes on that one handle.
     TWipeResult Wipe(const std::string& path, TAfterWrite after);
+    // A file refused for its safety stays for the rest of the record's life: no later wipe
+    // or tree delete of the same run removes it unwritten.
+    void LeaveAlone(const std::string& path);
+    bool IsLeftAlone(const std::string& path) const;
 
 private:
     void BeginWalk(const std::string& folder);
@@ -102,5 +110,6 @@ private:
     // can say so), and which walk gathered each path.
     std::vector<std::string> WalkRoots;
     std::unordered_map<std::string, size_t> WalkOfPath;
+    std::unordered_set<std::string> LeftAlone;   // as CPathSafety::Resolved names them
     std::shared_ptr<CWipeRandom> Random;   // seeded once, on the first overwrite
 };

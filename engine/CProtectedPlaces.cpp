@@ -101,15 +101,6 @@ F Export(const char* library, const char* name)
     return m ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name))) : nullptr;
 }
 
-std::string UserEnvFolder(const char* name)
-{
-    using Get = BOOL(WINAPI*)(LPSTR, LPDWORD);
-    static const Get get = Export<Get>("userenv.dll", name);
-    char buf[4 * MAX_PATH];
-    DWORD size = sizeof buf;
-    return get && get(buf, &size) ? std::string(buf) : std::string();
-}
-
 std::string ShellFolder(int csidl)
 {
     using Get = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
@@ -142,6 +133,17 @@ std::string ProgramFolder()
 }
 
 }  // namespace
+
+std::string CProtectedPlaces::UserEnvFolder(const char* call)
+{
+    using Get = BOOL(WINAPI*)(LPSTR, LPDWORD);
+    // The library once, each folder by a call of its own.
+    static const HMODULE userenv = LoadLibraryA("userenv.dll");
+    const Get get = userenv ? reinterpret_cast<Get>(reinterpret_cast<void*>(GetProcAddress(userenv, call))) : nullptr;
+    char buf[4 * MAX_PATH];
+    DWORD size = sizeof buf;
+    return get && get(buf, &size) ? std::string(buf) : std::string();
+}
 
 CProtectedPlaces::CProtectedPlaces()
 {

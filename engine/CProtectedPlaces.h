@@ -25,6 +25,11 @@ public:
     // A file in the folder may not be written: the folder lies in a tree where nothing is cleaned.
     bool Shelters(const std::string& folder) const;
 
+    // The folder that the user-environment library's call of this name gives
+    // (GetProfilesDirectoryA, GetAllUsersProfileDirectoryA, GetDefaultUserProfileDirectoryA);
+    // "" when the system has no such call or it fails.
+    static std::string UserEnvFolder(const char* call);
+
 private:
     void AddTree(const std::string& path);
     void AddTarget(const std::string& path);

@@ -112,9 +112,27 @@ CWipeBlocks::CWipeBlocks(CWipeRandom& random, size_t blockSize, unsigned long lo
     }
     unsigned long long blocks = (total + blockSize - 1) / blockSize;
     int makers = blocks < static_cast<unsigned long long>(Makers) ? static_cast<int>(blocks) : Makers;
-    for (int i = 0; i < makers; ++i)
-        Maker.emplace_back(&CWipeBlocks::Produce, this, random.Split());
+    for (unsigned long long i = 0; i < blocks && i < static_cast<unsigned long long>(Slots); ++i)
+        Buffer[i].resize(blockSize);
+    Maker.reserve(makers);
+    try {
+        for (int i = 0; i < makers; ++i) {
+            CWipeRandom own = random.Split();
+            Maker.push_back(StartThread([this, own] { Produce(own); }));
+        }
+    } catch (const std::exception&) {
+        // The makers started make every block; with none, Next makes them.
+    }
+    if (Maker.empty())
+        Own.reset(new CWipeRandom(random.Split()));
 }
+
+static std::thread StartSystemThread(std::function<void()> body)
+{
+    return std::thread(std::move(body));
+}
+
+std::thread (*CWipeBlocks::StartThread)(std::function<void()>) = StartSystemThread;
 
 CWipeBlocks::~CWipeBlocks()
 {
@@ -145,8 +163,6 @@ void CWipeBlocks::Produce(CWipeRandom random)
             n = static_cast<size_t>(ToMake < BlockSize ? ToMake : BlockSize);
             ToMake -= n;
         }
-        if (Buffer[slot].size() < n)
-            Buffer[slot].resize(BlockSize);
         random.Fill(Buffer[slot].data(), n);
         {
             std::lock_guard<std::mutex> guard(Lock);
@@ -165,6 +181,13 @@ const unsigned char* CWipeBlocks::Next(size_t& length)
         return nullptr;
     }
     int slot = static_cast<int>(Taken % Slots);
+    if (Own && Ready[slot] != Taken) {
+        size_t n = static_cast<size_t>(ToMake < BlockSize ? ToMake : BlockSize);
+        ToMake -= n;
+        Own->Fill(Buffer[slot].data(), n);
+        Length[slot] = n;
+        Ready[slot] = Begun++;
+    }
     Changed.wait(guard, [&] { return Ready[slot] == Taken; });
     ++Taken;
     length = Length[slot];

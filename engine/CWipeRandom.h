@@ -4,6 +4,8 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -25,9 +27,14 @@ private:
 // The blocks of one pass over a file, made ahead on threads of their own (each block whole
 // by one thread, with a generator of its own) while the caller writes the blocks before, so
 // that the writes go at the pace of the system, never of one generator. A pass of one block
-// is made at once, without a thread.
+// is made at once, without a thread, and so is every block when no thread can be started.
+// The blocks' memory is had before any thread starts: a maker never allocates.
 class CWipeBlocks {
 public:
+    // Starts each thread that helps a wipe (the block makers, the early flush); it throws as
+    // std::thread does when the system has no thread to give, and the wipe goes on without.
+    static std::thread (*StartThread)(std::function<void()> body);
+
     CWipeBlocks(CWipeRandom& random, size_t blockSize, unsigned long long total);
     ~CWipeBlocks();
     CWipeBlocks(const CWipeBlocks&) = delete;
@@ -52,4 +59,5 @@ private:
     std::mutex Lock;
     std::condition_variable Changed;
     std::vector<std::thread> Maker;
+    std::unique_ptr<CWipeRandom> Own;   // the caller's generator, when no maker runs
 };

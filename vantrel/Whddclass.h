@@ -24,6 +24,7 @@ public:
     // Overwrites the path and deletes it on the handle that wrote it, whatever the
     // overwrite did (a cancelled file goes partly written, its written part flushed first);
     // a path that could not be opened alone is deleted as a file. A file refused on purpose
-    // (found below a folder it no longer lies below) stays.
+    // (found below a folder it no longer lies below, or a name that led to another file than
+    // the one looked at) stays, also through the folder phase's tree deletes.
     bool WipeThenDelete(const std::string& path);
 };

@@ -55,3 +55,18 @@ TEST(CFileEntryFinalPath, AHandleLeadsBelowItsWalkOnlyThroughWholeFolderNames)
     EXPECT_TRUE(hdd.WipeAndDelete(hdd.CollectedPaths[0])) << refused;
     EXPECT_FALSE(PathExists(dir + "\\Long Folder Name\\data.dat"));
 }
+
+// A data-holding reparse point (a deduplicated or cloud file) is opened once on the point
+// and again through the system before it is written. Wine cannot make one: the two opens are
+// made on a plain file, in the engine's order and with its access.
+TEST(CFileEntry, AFileHeldAloneIsOpenedAgainThroughTheSystem)
+{
+    const std::string path = ScratchDir("reopen") + "\\data.dat", other = path + ".other";
+    WriteFileBytes(path, "data");
+    WriteFileBytes(other, "other");
+    CFileEntry held(path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0), look(path);
+    EXPECT_TRUE(held.ReopenThroughSystem(path, look)) << "open error " << held.OpenError();
+    EXPECT_EQ(CFileEntry(path, GENERIC_READ).OpenError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION))
+        << "the file opened again is not held alone";
+    EXPECT_FALSE(held.ReopenThroughSystem(path, CFileEntry(other))) << "a name that leads to another file";
+}

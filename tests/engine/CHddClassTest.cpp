@@ -1,5 +1,6 @@
 #include "CHddClass.h"
 #include "CPathSafety.h"
+#include "CWipeRandom.h"
 #include "CleanerTestSupport.h"
 #include "TestSupport.h"
 
@@ -9,7 +10,10 @@
 #include <winioctl.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
+#include <system_error>
+#include <thread>
 
 using namespace testing_support;
 
@@ -138,6 +142,37 @@ TEST(CHddClassWipe, AFileHeldOpenByAnotherProgramStaysUnchanged)
     EXPECT_EQ(ReadFileBytes(f), "secret");
     EXPECT_TRUE(GetFileAttributesA(f.c_str()) & FILE_ATTRIBUTE_READONLY)
         << "the read-only attribute is given back when the file is not deleted";
+}
+
+// Threads are started as the system does, until it has none left to give.
+static int ThreadsLeft = 0;
+static std::thread StartWhileThreadsLeft(std::function<void()> body)
+{
+    if (ThreadsLeft-- <= 0)
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    return std::thread(std::move(body));
+}
+
+TEST(CHddClassWipe, AThreadThatCannotBeStartedLeavesItsWorkToTheWritingThread)
+{
+    const std::string f = ScratchDir("nothreads") + "\\big.bin";
+    // No maker at all, one maker of three, and four makers without the early flush's thread.
+    const size_t early = (128u << 20) + CHddClass::BlockSize + 17;
+    const std::pair<int, size_t> cases[] = {{0, MultiBlock}, {1, MultiBlock}, {4, early}};
+    const auto system = CWipeBlocks::StartThread;
+    CWipeBlocks::StartThread = StartWhileThreadsLeft;
+    for (const auto& c : cases) {
+        WriteFileBytes(f, std::string(c.second, '\0'));
+        CHddClass hdd;
+        hdd.PassCount = 1;
+        ThreadsLeft = c.first;
+        EXPECT_TRUE(hdd.OverwriteFile(f)) << c.first << " threads to be had";
+        const std::string data = ReadFileBytes(f);
+        EXPECT_TRUE(data.size() == c.second && OnlyWipeBytes(data))
+            << c.first << " threads: " << data.size() << " bytes, not wholly written";
+    }
+    CWipeBlocks::StartThread = system;
+    DeleteFileA(f.c_str());
 }
 
 TEST(CHddClassWipe, CancelStopsAfterTheBlockInProgress)

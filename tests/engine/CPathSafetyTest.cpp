@@ -235,3 +235,19 @@ TEST(CPathSafety, BelowTheWindowsFolderOnlyTheCleanedPlacesAreOpen)
     EXPECT_TRUE(CPathSafety::IsFileAllowed("C:\\chosen.txt", places)) << "a file at the top of a drive";
     EXPECT_FALSE(CPathSafety::IsFileAllowed("C:\\qtest\\chosen.txt:hidden", places)) << "a stream";
 }
+
+// Each profile folder is the one its own call gives, never the profiles folder. Wine answers
+// neither the All Users nor the Default User call, so a relocated default profile cannot be
+// staged here: what the places read is compared with what the system says.
+TEST(CPathSafety, EachProfileFolderIsTheOneItsOwnCallGives)
+{
+    HMODULE userenv = LoadLibraryA("userenv.dll");
+    for (const char* call :
+         {"GetProfilesDirectoryA", "GetAllUsersProfileDirectoryA", "GetDefaultUserProfileDirectoryA"}) {
+        auto get = reinterpret_cast<BOOL(WINAPI*)(LPSTR, LPDWORD)>(
+            reinterpret_cast<void*>(GetProcAddress(userenv, call)));
+        char buf[4 * MAX_PATH];
+        DWORD size = sizeof buf;
+        EXPECT_EQ(CProtectedPlaces::UserEnvFolder(call), get && get(buf, &size) ? buf : "") << call;
+    }
+}

@@ -434,3 +434,28 @@ TEST(VantrelRecord, AnEmptyProtectedFolderIsNeverRemoved)
     EXPECT_TRUE(hdd.RemoveFolder(plain)) << "an ordinary empty folder " << plain;
     RemoveDirectoryA(emptyProfile.c_str());
 }
+
+// What follows a refusal for a file's safety. Wine cannot swap a folder above a found file for
+// a link (README), so the refusal itself is made by the record's own call for it.
+struct RefusingRecord : CWHddClass {
+    RefusingRecord() : CWHddClass(nullptr) {}
+    using CHddClass::LeaveAlone;
+};
+
+TEST(VantrelRecord, AFileRefusedForItsSafetyOutlivesEveryLaterStep)
+{
+    const std::string dir = ScratchDir("refused"), refused = dir + "\\sub\\refused.txt";
+    MakeDirs(dir + "\\sub");
+    WriteFileBytes(refused, "refused");
+    WriteFileBytes(dir + "\\sub\\plain.txt", "plain");
+    RefusingRecord hdd;
+    hdd.CollectedPaths.Add(dir);
+    hdd.AppendByExtension(dir, ".*", true);
+    hdd.LeaveAlone(refused);
+    for (int i = 0; i < hdd.CollectedPaths.Count(); ++i)
+        hdd.WipeThenDelete(hdd.CollectedPaths[i]);
+    EXPECT_FALSE(PathExists(dir + "\\sub\\plain.txt")) << "its neighbour stays";
+    hdd.DeleteTree(dir);
+    EXPECT_TRUE(PathExists(refused) && ReadFileBytes(refused) == "refused") << "wiped, or deleted unwritten";
+    DeleteFileA(refused.c_str());
+}
