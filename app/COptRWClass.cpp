@@ -102,7 +102,7 @@ void COptRWClass::OneCacheChoice()
 void COptRWClass::SaveOptions()
 {
     TRegistry reg(HKEY_CURRENT_USER);
-    if (!reg.OpenKey(Key, true))
+    if (!reg.OpenKeyWriteOnly(Key, true))
         throw ERegistryException("The settings key cannot be opened for writing");
     auto down = [](TMyRndRectBtn* b) { return static_cast<unsigned char>(b->Down() ? 1 : 0); };
     SaveList(reg, "MSIEOpt", Container->IEItems, down);

@@ -66,9 +66,9 @@ bool TRegistry::OpenKeyReadOnly(const std::string& key)
     return Open(key, false, KEY_READ);
 }
 
-bool TRegistry::OpenKeyWriteOnly(const std::string& key)
+bool TRegistry::OpenKeyWriteOnly(const std::string& key, bool canCreate)
 {
-    return Open(key, false, KEY_WRITE);
+    return Open(key, canCreate, KEY_WRITE);
 }
 
 void TRegistry::CloseKey()

@@ -22,9 +22,9 @@ public:
 
     bool OpenKey(const std::string& key, bool canCreate);
     bool OpenKeyReadOnly(const std::string& key);
-    // For writing values only, without creating the key: enough where the user may write
-    // the key but not change its access list.
-    bool OpenKeyWriteOnly(const std::string& key);
+    // For writing values only (and making the key when asked): enough where the user may
+    // write the key but not change its access list.
+    bool OpenKeyWriteOnly(const std::string& key, bool canCreate = false);
     void CloseKey();
 
     bool KeyExists(const std::string& key);

@@ -79,31 +79,93 @@ void TStringList::LoadFromFile(const std::string& path)
     SetText(data);
 }
 
-void TStringList::SaveToFile(const std::string& path) const
+namespace {
+
+// The text through the handle, with nothing of an older content left beyond it.
+bool WriteWhole(HANDLE h, const std::string& t)
 {
-    // The lines go to a new file beside the old one, which is replaced only once they are
-    // all on disk: a write that fails, or a program ended half-way, leaves the old file whole.
-    std::string t = Text();
-    std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
-    char temp[MAX_PATH];
-    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "qls", 0, temp))
-        throw EFCreateError("Cannot create file \"" + path + "\"");
-    HANDLE h = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        DeleteFileA(temp);
-        throw EFCreateError("Cannot create file \"" + path + "\"");
-    }
     DWORD put = 0;
     bool ok = t.empty() || (WriteFile(h, t.data(), static_cast<DWORD>(t.size()), &put, nullptr) &&
                             put == t.size());
-    ok = FlushFileBuffers(h) && ok;
+    ok = ok && SetEndOfFile(h);
+    return FlushFileBuffers(h) && ok;
+}
+
+// The way left where no new file may be made beside the old one, or the old one may not be
+// replaced: the user may still be allowed to write it. OPEN_ALWAYS, unlike CREATE_ALWAYS,
+// also opens a hidden or system file, and the file keeps what it carries.
+void WriteInPlace(const std::string& path, const std::string& t)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        throw EFCreateError("Cannot create file \"" + path + "\"");
+    bool ok = WriteWhole(h, t);
+    CloseHandle(h);
+    if (!ok)
+        throw EStreamError("Cannot write file \"" + path + "\"");
+}
+
+// The whole text in a new file beside the path; its name, or "" when none may be made there.
+std::string WriteBeside(const std::string& path, const std::string& t)
+{
+    std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
+    char temp[MAX_PATH];
+    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "qls", 0, temp))
+        return "";
+    HANDLE h = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        DeleteFileA(temp);
+        return "";
+    }
+    bool ok = WriteWhole(h, t);
     CloseHandle(h);
     if (!ok) {
         DeleteFileA(temp);
         throw EStreamError("Cannot write file \"" + path + "\"");
     }
-    if (!MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp);
+    return temp;
+}
+
+}  // namespace
+
+void TStringList::SaveToFile(const std::string& path) const
+{
+    // The lines go to a new file beside the old one, which is replaced only once they are
+    // all on disk: a write that fails, or a program ended half-way, leaves the old file whole.
+    std::string t = Text();
+    DWORD old = GetFileAttributesA(path.c_str());
+    if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY))
         throw EFCreateError("Cannot create file \"" + path + "\"");
+    std::string temp = WriteBeside(path, t);
+    if (temp.empty()) {
+        WriteInPlace(path, t);
+        return;
     }
+    if (old == INVALID_FILE_ATTRIBUTES) {
+        if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            DeleteFileA(temp.c_str());
+            throw EFCreateError("Cannot create file \"" + path + "\"");
+        }
+        return;
+    }
+    // ReplaceFile keeps the old file's access list and attributes (a hidden keep list stays
+    // hidden); the attributes go onto the new file first as well, for a system whose
+    // ReplaceFile only moves it into place.
+    SetFileAttributesA(temp.c_str(), old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    if (ReplaceFileA(path.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr))
+        return;
+    DWORD error = GetLastError();
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        // The old file went but the new one stayed beside it: it is the one whole copy left.
+        if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH))
+            throw EFCreateError("Cannot create file \"" + path + "\"; the lines are in \"" + temp + "\"");
+        return;
+    }
+    DeleteFileA(temp.c_str());
+    if (error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED) {
+        WriteInPlace(path, t);
+        return;
+    }
+    throw EFCreateError("Cannot create file \"" + path + "\"");
 }

@@ -17,8 +17,11 @@ public:
     // EFOpenError when the file cannot be read.
     void LoadFromFile(const std::string& path);
     // Writes every line followed by CR LF, replacing the file only once the new lines are
-    // whole on disk. Raises EFCreateError when the file cannot be created or replaced and
-    // EStreamError when it cannot be written whole; the old file then stays as it was.
+    // whole on disk; the file keeps its attributes and access list. Where no new file may be
+    // made beside it, or it may be written but not replaced, it is written in place. Raises
+    // EFCreateError when the file cannot be created or replaced and EStreamError when it
+    // cannot be written whole; the old file then stays as it was, except after a failed
+    // write in place.
     void SaveToFile(const std::string& path) const;
 
     // Splits text into lines as LoadFromFile does.

@@ -275,10 +275,8 @@ TEST_F(MainWindowTest, StoredCacheChoicesComeBackAsExactlyOne)
     EXPECT_TRUE(ie->MyRndRectBtn9->Enabled() && ie->MyRndRectBtn8->Enabled()) << "the others can be chosen";
 }
 
-TEST_F(MainWindowTest, PassCountAndSaveChoiceNeedOnlyTheRightToWrite)
+TEST_F(MainWindowTest, SettingsNeedOnlyTheRightToWrite)
 {
-    // The user may read and write the key's values, and change its access list back, but
-    // not delete it or take it over.
     auto secure = [](const char* sddl) {
         PSECURITY_DESCRIPTOR sd = nullptr;
         ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, nullptr));
@@ -291,13 +289,21 @@ TEST_F(MainWindowTest, PassCountAndSaveChoiceNeedOnlyTheRightToWrite)
         LocalFree(sd);
         ASSERT_EQ(rc, ERROR_SUCCESS) << sddl;
     };
-    secure("D:(A;;KRKWWD;;;WD)");
+    // The user may read the key, set its values and make keys below it, but not delete it,
+    // take it over or change its access list: only the owner's own right puts it back.
+    secure("D:(A;;KRKW;;;WD)");
+    Fm->SettingsFrame->ComboBox1->SetItemIndex(2);
     int passes = 5;
+    EXPECT_NO_THROW(Fm->Options->SaveOptions()) << "the settings are saved on exit";
     EXPECT_NO_THROW(Fm->Options->WriteWipeCount(&passes)) << "the pass count is written";
     EXPECT_NO_THROW(Fm->Options->WriteSaveSettings(false)) << "the save choice is written";
     secure("D:(A;;KA;;;WD)");
     TRegistry reg(HKEY_CURRENT_USER);
     ASSERT_TRUE(reg.OpenKeyReadOnly(Key));
+    ASSERT_EQ(ValueSize("OptCombo"), 3) << "OptCombo's length";
+    unsigned char combos[3] = {};
+    reg.ReadBinaryData("OptCombo", combos, 3);
+    EXPECT_EQ(combos[0], 2) << "the interval's byte";
     EXPECT_EQ(reg.ReadInteger("WipeCount"), 5) << "WipeCount";
     EXPECT_EQ(reg.ReadInteger("SaveSettings"), 0) << "SaveSettings";
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+
 using namespace testing_support;
 
 TEST(TStringList, LoadReadsEveryLineEndAndALastLineWithoutEnd)
@@ -53,6 +55,107 @@ TEST(TStringList, FileErrorsRaiseTheirOwnClasses)
     EXPECT_EQ(l.Count(), 1) << "a failed load leaves the list as it was";
     EXPECT_THROW(l[1], EStringListError);
     EXPECT_THROW(l.Delete(-1), EStringListError);
+}
+
+namespace {
+
+bool SetAccessList(const std::string& path, const char* sddl)
+{
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    bool set = ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, nullptr) &&
+               SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, sd);
+    LocalFree(sd);
+    return set;
+}
+
+std::string AccessList(const std::string& path)
+{
+    char sd[4096], *text = nullptr;
+    DWORD need = 0;
+    std::string list = GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, sd, sizeof sd, &need) &&
+                               ConvertSecurityDescriptorToStringSecurityDescriptorA(sd, SDDL_REVISION_1,
+                                                                                    DACL_SECURITY_INFORMATION, &text, nullptr)
+                           ? text
+                           : "";
+    LocalFree(text);
+    return list;
+}
+
+}  // namespace
+
+TEST(TStringList, ASavedListKeepsItsAttributes)
+{
+    std::string dir = ScratchDir("strings_hidden"), target = dir + "\\CookiesToKeep.dat";
+    WriteFileBytes(target, "old\r\n");
+    const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), hidden));
+    TStringList l;
+    l.Add("Cookie:a@b.example/");
+    ASSERT_NO_THROW(l.SaveToFile(target));
+    DWORD now = GetFileAttributesA(target.c_str());
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(now & hidden, hidden) << "the list's attributes are now 0x" << std::hex << now;
+    EXPECT_EQ(ReadFileBytes(target), "Cookie:a@b.example/\r\n");
+}
+
+TEST(TStringList, ASavedListKeepsItsAccessList)
+{
+    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))
+        GTEST_SKIP() << "Wine's ReplaceFile moves the new file in without the old one's access list";
+    std::string dir = ScratchDir("strings_private"), target = dir + "\\CookiesToKeep.dat";
+    WriteFileBytes(target, "old\r\n");
+    ASSERT_TRUE(SetAccessList(target, "D:P(A;;FA;;;WD)")) << "error " << GetLastError();
+    std::string own = AccessList(target);
+    TStringList l;
+    ASSERT_NO_THROW(l.SaveToFile(target));
+    EXPECT_EQ(AccessList(target), own) << "the list's own access list";
+}
+
+TEST(TStringList, AFolderThatTakesNoNewFileGetsTheListWrittenInPlace)
+{
+    std::string dir = ScratchDir("strings_closed"), target = dir + "\\CookiesToKeep.dat";
+    WriteFileBytes(target, "an old list, longer than the new one\r\n");
+    // Everyone may read the folder and write its files; nobody may add a file to it.
+    ASSERT_TRUE(SetAccessList(dir, "D:P(A;;FRFX;;;WD)")) << "error " << GetLastError();
+    HANDLE made = CreateFileA((dir + "\\made.dat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    TStringList l;
+    l.Add("Cookie:a@b.example/");
+    std::string failure;
+    try {
+        if (made == INVALID_HANDLE_VALUE)
+            l.SaveToFile(target);
+    } catch (const std::exception& e) {
+        failure = e.what();
+    }
+    ASSERT_TRUE(SetAccessList(dir, "D:P(A;OICI;FA;;;WD)")) << "the folder's access list was not put back";
+    if (made != INVALID_HANDLE_VALUE && CloseHandle(made))
+        GTEST_SKIP() << "the folder's access list does not keep new files out here (a superuser's run?)";
+    EXPECT_EQ(failure, "") << "the save failed";
+    EXPECT_EQ(ReadFileBytes(target), "Cookie:a@b.example/\r\n") << "the list, and nothing of the old one after it";
+}
+
+TEST(TStringList, AFailedSaveLeavesTheOldFileWhole)
+{
+    std::string dir = ScratchDir("strings_failed"), target = dir + "\\CookiesToKeep.dat";
+    const std::string old = "Cookie:kept@kept.example/\r\n";
+    TStringList l;
+    l.Add("Cookie:a@b.example/");
+    for (bool readOnly : {true, false}) {
+        WriteFileBytes(target, old);
+        SetFileAttributesA(target.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        HANDLE held = readOnly ? INVALID_HANDLE_VALUE
+                               : CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_THROW(l.SaveToFile(target), EFCreateError) << (readOnly ? "read-only" : "held open");
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
+        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(ReadFileBytes(target), old) << (readOnly ? "the read-only list" : "the held list");
+        WIN32_FIND_DATAA fd = {};
+        HANDLE left = FindFirstFileA((dir + "\\qls*").c_str(), &fd);
+        EXPECT_EQ(left, INVALID_HANDLE_VALUE) << "beside the list lies " << fd.cFileName;
+        if (left != INVALID_HANDLE_VALUE)
+            FindClose(left);
+    }
 }
 
 namespace {
