@@ -1,5 +1,6 @@
 #include "FakeShellWindows.h"
 #include "TestSupport.h"
+#include "TestWatchdog.h"
 
 #include <gtest/gtest.h>
 
@@ -100,6 +101,9 @@ protected:
         EXPECT_EQ(Shell.NewWindow(index, &cancel), expectSinks) << "sinks told of browser " << index;
         return cancel;
     }
+    // A case that hangs ends within a minute and says where its thread waits; the stand-in's
+    // own waits end sooner, naming what they waited for.
+    TTestWatchdog Watchdog{50000};
     TFakeShellWindows Shell;
     TBrevik B;
     HWND Listener = nullptr, Browser0 = nullptr, Browser1 = nullptr;
