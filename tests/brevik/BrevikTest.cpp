@@ -338,7 +338,13 @@ TEST_F(BrevikApartTest, AfterTheShellDiesTheStopSucceedsAndANewShellIsWatched)
     EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher kept by the shell that died";
     Shell.Failure(0);
     Shell.AddBrowser(Browser0, 0);
-    EXPECT_EQ(B.StartMonitor(), 1) << "start on the third shell";
+    ASSERT_EQ(B.StartMonitor(), 1) << "start on the third shell";
+    Shell.Failure(TFakeShellWindows::DieInUnadvise | TFakeShellWindows::CallFailsInDeath);
+    EXPECT_EQ(B.StopMonitor(), 1) << "stop while the shell dies under it and the call fails";
+    EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher kept by the shell whose call failed";
+    Shell.Failure(0);
+    Shell.AddBrowser(Browser1, 0);
+    EXPECT_EQ(B.StartMonitor(), 1) << "start on the fourth shell";
     EXPECT_EQ(B.StopMonitor(), 1) << "and stop";
 }
 

@@ -27,6 +27,7 @@ enum : int {
     AdviseReannounces = 16,
     NewWindowObject = 32,
     DieInUnadvise = 64,
+    CallFailsInDeath = 128,
 };
 void DieNow();
 void Reannounce();
@@ -90,7 +91,7 @@ public:
         if (Failure & DieInUnadvise) {
             Failure &= ~DieInUnadvise;
             DieNow();
-            return RPC_E_SERVER_DIED;
+            return (Failure & CallFailsInDeath) ? HRESULT_FROM_WIN32(RPC_S_CALL_FAILED) : RPC_E_SERVER_DIED;
         }
         auto found = Sinks.find(cookie);
         if (found == Sinks.end() || (Failure & UnadviseFails) || (OfBrowser() && (Failure & BrowserUnadviseFails)))
@@ -158,6 +159,7 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return ++Refs; }
     ULONG STDMETHODCALLTYPE Release() override
     {
+        CheckNotEnding();
         ULONG refs = --Refs;
         if (refs == 0)
             delete this;
