@@ -60,13 +60,15 @@ HRESULT STDMETHODCALLTYPE TEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISP
 }
 
 // A call into a source whose server has gone (Explorer or the browser ended, or restarted
-// as a new process) fails with one of these; such a source calls no sink any more. An
-// object cut off from its clients may also answer that its interface is unknown.
+// as a new process) fails with one of these; such a source calls no sink any more. A call
+// whose server died while it ran fails as a failed call. An object cut off from its
+// clients may also answer that its interface is unknown.
 static bool ServerGone(HRESULT hr)
 {
     return hr == RPC_E_SERVER_DIED || hr == RPC_E_SERVER_DIED_DNE || hr == RPC_E_DISCONNECTED ||
            hr == CO_E_OBJNOTCONNECTED || hr == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) ||
-           hr == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE) || hr == HRESULT_FROM_WIN32(RPC_S_UNKNOWN_IF);
+           hr == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED) || hr == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE) ||
+           hr == HRESULT_FROM_WIN32(RPC_S_UNKNOWN_IF);
 }
 
 // The source's connection point of the event interface.

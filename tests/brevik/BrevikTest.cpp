@@ -1,5 +1,6 @@
 #include "FakeShellWindows.h"
 #include "TestSupport.h"
+#include "TestWatchdog.h"
 
 #include <gtest/gtest.h>
 
@@ -100,6 +101,9 @@ protected:
         EXPECT_EQ(Shell.NewWindow(index, &cancel), expectSinks) << "sinks told of browser " << index;
         return cancel;
     }
+    // A case that hangs ends within a minute and says where its thread waits; the stand-in's
+    // own waits end sooner, naming what they waited for.
+    TTestWatchdog Watchdog{50000};
     TFakeShellWindows Shell;
     TBrevik B;
     HWND Listener = nullptr, Browser0 = nullptr, Browser1 = nullptr;
@@ -334,7 +338,13 @@ TEST_F(BrevikApartTest, AfterTheShellDiesTheStopSucceedsAndANewShellIsWatched)
     EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher kept by the shell that died";
     Shell.Failure(0);
     Shell.AddBrowser(Browser0, 0);
-    EXPECT_EQ(B.StartMonitor(), 1) << "start on the third shell";
+    ASSERT_EQ(B.StartMonitor(), 1) << "start on the third shell";
+    Shell.Failure(TFakeShellWindows::DieInUnadvise | TFakeShellWindows::CallFailsInDeath);
+    EXPECT_EQ(B.StopMonitor(), 1) << "stop while the shell dies under it and the call fails";
+    EXPECT_EQ(B.DllCanUnloadNow(), S_OK) << "no watcher kept by the shell whose call failed";
+    Shell.Failure(0);
+    Shell.AddBrowser(Browser1, 0);
+    EXPECT_EQ(B.StartMonitor(), 1) << "start on the fourth shell";
     EXPECT_EQ(B.StopMonitor(), 1) << "and stop";
 }
 

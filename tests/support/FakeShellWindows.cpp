@@ -11,6 +11,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <vector>
@@ -26,6 +27,7 @@ enum : int {
     AdviseReannounces = 16,
     NewWindowObject = 32,
     DieInUnadvise = 64,
+    CallFailsInDeath = 128,
 };
 void DieNow();
 void Reannounce();
@@ -89,7 +91,7 @@ public:
         if (Failure & DieInUnadvise) {
             Failure &= ~DieInUnadvise;
             DieNow();
-            return RPC_E_SERVER_DIED;
+            return (Failure & CallFailsInDeath) ? HRESULT_FROM_WIN32(RPC_S_CALL_FAILED) : RPC_E_SERVER_DIED;
         }
         auto found = Sinks.find(cookie);
         if (found == Sinks.end() || (Failure & UnadviseFails) || (OfBrowser() && (Failure & BrowserUnadviseFails)))
@@ -157,6 +159,7 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return ++Refs; }
     ULONG STDMETHODCALLTYPE Release() override
     {
+        CheckNotEnding();
         ULONG refs = --Refs;
         if (refs == 0)
             delete this;
@@ -379,14 +382,37 @@ DWORD WINAPI ServerLoop(void* ready)
     return 0;
 }
 
+// How long the test's thread waits for the list's thread at most: longer is a hang, and the
+// process ends saying what it waited for.
+const DWORD RequestLimitMs = 30000;
+const UINT RequestHung = 8;
+
 // Waits for the handle while this apartment's messages, and so the calls into it, go on.
-void PumpUntil(HANDLE handle)
+// What is in the queue is taken before each wait, and a wait ends for any message waiting:
+// a wait for new messages alone missed the release that a dying server thread posts to this
+// apartment while the test's last call into it returns, and each thread then waited for the
+// other.
+void PumpUntil(HANDLE handle, const char* what)
 {
-    while (MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+    const DWORD start = GetTickCount();
+    for (;;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
+        }
+        const DWORD spent = GetTickCount() - start;
+        DWORD got = WAIT_TIMEOUT;
+        if (spent < RequestLimitMs)
+            got = MsgWaitForMultipleObjectsEx(1, &handle, RequestLimitMs - spent, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (got == WAIT_OBJECT_0)
+            return;
+        if (got != WAIT_OBJECT_0 + 1) {
+            fprintf(stderr, "the stand-in shell list: %s took more than %lu s (wait result %lu, error %lu)\n", what,
+                    RequestLimitMs / 1000, got, GetLastError());
+            fflush(stdout);
+            fflush(stderr);
+            TerminateProcess(GetCurrentProcess(), RequestHung);
         }
     }
 }
@@ -396,7 +422,7 @@ int Run(std::function<int()> work)
     if (!Apart)
         return work();
     if (Server && Dying) {
-        PumpUntil(Server);
+        PumpUntil(Server, "the end of the dead server's thread");
         CloseHandle(Server);
         Server = nullptr;
         Dying = false;
@@ -404,14 +430,14 @@ int Run(std::function<int()> work)
     if (!Server) {
         HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         Server = CreateThread(nullptr, 0, ServerLoop, ready, 0, &ServerId);
-        WaitForSingleObject(ready, INFINITE);
+        PumpUntil(ready, "the start of the server's thread");
         CloseHandle(ready);
     }
     TJob job;
     job.Work = std::move(work);
     job.Done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     PostThreadMessageA(ServerId, WM_APP, 0, reinterpret_cast<LPARAM>(&job));
-    PumpUntil(job.Done);
+    PumpUntil(job.Done, "a request on the server's thread");
     CloseHandle(job.Done);
     return job.Result;
 }
