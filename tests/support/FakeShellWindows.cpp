@@ -376,7 +376,11 @@ DWORD WINAPI ServerLoop(void* ready)
             DispatchMessageA(&msg);
         }
     }
-    // A dead server's objects are gone for its clients; what they held of the list stays.
+    // A dead server's objects are gone for its clients, and every call to them fails. The
+    // thread lets go of the clients' sinks only once the test's thread waits for its end, so
+    // that no release of its crosses one of the client's. What they held of the list stays.
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0 && !(!msg.hwnd && msg.message == WM_APP + 1))
+        DispatchMessageA(&msg);
     Shell = nullptr;
     CoUninitialize();
     return 0;
@@ -422,6 +426,7 @@ int Run(std::function<int()> work)
     if (!Apart)
         return work();
     if (Server && Dying) {
+        PostThreadMessageA(ServerId, WM_APP + 1, 0, 0);
         PumpUntil(Server, "the end of the dead server's thread");
         CloseHandle(Server);
         Server = nullptr;
