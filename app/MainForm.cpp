@@ -353,8 +353,11 @@ void TMainFm::FormClose(TObject*, TCloseAction& action)
             Application->ProcessMessages();
             Sleep(10);
         }
-        FClosing = false;
     }
+    // Going now: a timed run that waited for the loops, queued behind this close, or a
+    // Clean before the release, would start a run on a window about to be freed.
+    FClosing = true;
+    TimedRunPending = false;
     action = caFree;
 }
 

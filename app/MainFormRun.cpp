@@ -15,7 +15,7 @@ void TMainFm::MyGraphicBtn3Click(TObject*)
 {
     // One run at a time: the tray's Clean Now stays open under the windows that lock
     // nothing, and a second run's end would free the first one's progress window.
-    if (RunInProgress)
+    if (RunInProgress || FClosing)
         return;
     IndicatorFm = new TIndicatorFm(this, this);
     SetRunInProgress(true);

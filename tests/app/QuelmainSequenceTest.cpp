@@ -3,8 +3,11 @@
 // cannot start (at start-up too), the Mozilla keep list confirmed without a chosen profile. Each ends with the program gone cleanly (exit code 0,
 // no crash in its output) and what it keeps on disk as it should be.
 #include "COptRWClass.h"
+#include "DialogTestSupport.h"
 #include "MainForm.h"
 #include "MainLayout.h"
+#include "ProgressIndicatorFm.h"
+#include "TApplication.h"
 #include "QuelmainDriver.h"
 #include "TRegistry.h"
 #include "TestSupport.h"
@@ -286,6 +289,59 @@ TEST_F(QuelmainSequence, ARunThatCannotStartSaysWhyAndLetsTheProgramClose)
     ASSERT_TRUE(program.TrayClose()) << "tray menu";
     ExpectCleanEnd(program);
     EXPECT_EQ(ReadFileBytes(profile + "\\cookies.txt"), cookies) << "nothing was cleaned";
+}
+
+// In the program's own window thread: a timed run that cannot start shows why; due again
+// under that box it waits instead of opening a box inside it, and a close inside the box
+// ends the box first and the window only after the timer's handler has returned.
+TEST_F(QuelmainSequence, ATimedRunThatCannotStartOpensOneBoxAndACloseInsideItWaits)
+{
+    std::string profile = MakeProfile();
+    WriteFileBytes(profile + "\\cookies.txt", CookieHeader + CookieLine(1) + "\r\n");
+    WriteFileBytes(profile + "\\CookiesToKeep.dat", CookieLine(1) + "\r\n");
+    StoreMozillaSettings(true, true);
+    HANDLE held = CreateFileA((profile + "\\CookiesToKeep.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE) << "keep list held";
+    TMainFm* fm = NewForm<TMainFm>(nullptr);
+    MainFm = fm;
+    fm->SettingsFrame->ComboBox1->SetItemIndex(0);   // 10 min
+    fm->SettingsFrame->MyRndRectBtn5->SetDown(true);
+    fm->SettingsFrameMyRndRectBtn5Click(fm);
+    HWND first = nullptr;
+    bool secondBox = false;
+    bool waitsUnderTheBox = false;
+    dialog_test::Later([&] {
+        first = dialog_test::MessageBoxOfThisThread();
+        // A box inside this one would hold the handler below: it is closed and noted.
+        dialog_test::Later([&] {
+            HWND box = dialog_test::MessageBoxOfThisThread();
+            secondBox = box && box != first;
+            if (secondBox)
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+        fm->MinutesSinceClean = 9;
+        fm->CleanTimerTimer(fm->CleanTimer);
+        waitsUnderTheBox = fm->TimedRunPending;
+        fm->Close();
+    });
+    fm->MinutesSinceClean = 9;
+    fm->CleanTimerTimer(fm->CleanTimer);
+    EXPECT_NE(first, nullptr) << "the failed start showed a box";
+    EXPECT_FALSE(secondBox) << "the run due again opened a box inside the first";
+    EXPECT_TRUE(waitsUnderTheBox) << "the run due again waits for the box";
+    EXPECT_EQ(MainFm, fm) << "the close inside the box left the window to the code after it";
+    for (int i = 0; i < 2000 && MainFm; ++i) {
+        Application->ProcessMessages();
+        Sleep(10);
+    }
+    EXPECT_EQ(MainFm, nullptr) << "the close came after the box";
+    EXPECT_EQ(IndicatorFm, nullptr) << "no run started on the closing window";
+    Pump();
+    CloseHandle(held);
+    if (MainFm)
+        MainFm->Free();
+    MainFm = nullptr;
 }
 
 // After a first start no profile is chosen: the Mozilla cookie window confirmed without a
