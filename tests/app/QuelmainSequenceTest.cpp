@@ -336,7 +336,9 @@ TEST_F(QuelmainSequence, ATimedRunThatCannotStartOpensOneBoxAndACloseInsideItWai
         Sleep(10);
     }
     EXPECT_EQ(MainFm, nullptr) << "the close came after the box";
+    EXPECT_FALSE(secondBox) << "the run that waited for the box was tried on the closing window";
     EXPECT_EQ(IndicatorFm, nullptr) << "no run started on the closing window";
+    dialog_test::Pending() = nullptr;   // it refers to this case's variables
     Pump();
     CloseHandle(held);
     if (MainFm)
