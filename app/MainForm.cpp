@@ -7,6 +7,7 @@
 #include "SysUtils.h"
 #include "TApplication.h"
 #include "TM_Logger.h"
+#include "TModalLoops.h"
 #include "TRegistry.h"
 #include "Tifacecreator.h"
 
@@ -300,6 +301,7 @@ void TMainFm::FormCreate(TObject*)
     IdCtrlKeyDown = RegisterWindowMessageA("QueloraHookCtrlKeyDown");
     IdChangeState = RegisterWindowMessageA("ChangeBrevikerState");
     FHook = Application->HookMainWindow([this](TMessage& m) { return AppMessageHook(m); });
+    ModalLoops->OnChange = [this](TObject*) { ModalLoopsChanged(); };
     if (CleanOnStartPending && SettingsFrame->MyRndRectBtn4->Down() && SettingsFrame->MyRndRectBtn7->Down()) {
         MyGraphicBtn3Click(this);
         CleanOnStartPending = false;
@@ -325,10 +327,10 @@ void TMainFm::FormShow(TObject*)
 
 void TMainFm::FormClose(TObject*, TCloseAction& action)
 {
-    // A close asked for while a secondary window's loop runs waits for that loop to end.
-    if (OpenDialog) {
-        FCloseAfterDialog = true;
-        OpenDialog->Close();
+    // A close asked for inside a modal window's or a message box's loop ends the loops and
+    // comes back once the outermost has returned: the code after each loop still runs on
+    // this window.
+    if (ModalLoops->CloseAfterLoops(Handle())) {
         action = caNone;
         return;
     }
@@ -351,8 +353,11 @@ void TMainFm::FormClose(TObject*, TCloseAction& action)
             Application->ProcessMessages();
             Sleep(10);
         }
-        FClosing = false;
     }
+    // Going now: a timed run that waited for the loops, queued behind this close, or a
+    // Clean before the release, would start a run on a window about to be freed.
+    FClosing = true;
+    TimedRunPending = false;
     action = caFree;
 }
 
@@ -385,6 +390,7 @@ void TMainFm::FormDestroy(TObject*)
         UnregisterContextMenuExt();
     UnregisterHotKey(Handle(), 32);
     UnregisterHotKey(Handle(), 33);
+    ModalLoops->OnChange = nullptr;
     if (FHook)
         Application->UnhookMainWindow(FHook);
     FHook = 0;

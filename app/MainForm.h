@@ -128,8 +128,13 @@ public:
     void MyGraphicBtn3Click(TObject* sender);
     void LockPopupMenu(bool lock) override;
     void SetRunInProgress(bool running) override;
-    // A timed run that came due while a dialog was open or a run was going: it starts once
-    // both are over.
+    // Enabled while no run goes and no modal window or message box of the program is open,
+    // whatever ends first: the one place that gives the window back.
+    void UpdateEnabled();
+    // A modal loop began or ended.
+    void ModalLoopsChanged();
+    // A timed run that came due while a modal window or message box was open or a run was
+    // going: it starts once both are over.
     bool TimedRunPending = false;
     void StartPendingTimedRun();
     void MyGraphicBtn4Click(TObject* sender);
@@ -188,11 +193,6 @@ public:
     void IETFrame1MyGraphicBtn3Click(TObject* sender);
     void SettingsFrameMyRndRectBtn11Click(TObject* sender);
     void SettingsFrameMyRndRectBtn10Click(TObject* sender);
-    // Shows one of the secondary windows modally. A close of the program asked for while it
-    // is open ends it first, as its Cancel would, and closes the program once its loop has
-    // returned: freed inside that loop, the window would run on freed memory.
-    int ShowDialog(TForm* dialog);
-    TForm* OpenDialog = nullptr;
     // The settings page's profile choice as an index into the profile list, with the folder
     // that stood there when the list was filled; -1 and no folder without a choice.
     void ChosenProfile(int& index, std::string& folder);
@@ -240,7 +240,8 @@ private:
     void RunNotStarted(const std::exception& e);
     int FHook = 0;
     bool FClosing = false;
-    bool FCloseAfterDialog = false;
+    // The run and the keep-list windows each lock the tray's run items once.
+    int FMenuLocks = 0;
 };
 
 extern TMainFm* MainFm;

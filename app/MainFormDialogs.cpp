@@ -7,28 +7,7 @@
 #include "MainForm.h"
 #include "ReportForm.h"
 #include "TApplication.h"
-
-int TMainFm::ShowDialog(TForm* dialog)
-{
-    OpenDialog = dialog;
-    int result = mrCancel;
-    try {
-        result = dialog->ShowModal();
-    } catch (...) {
-        OpenDialog = nullptr;
-        throw;
-    }
-    OpenDialog = nullptr;
-    // The dialog's end gives its owner back; a run started under it still needs this
-    // window disabled.
-    if (RunInProgress)
-        SetEnabled(false);
-    if (FCloseAfterDialog)
-        PostMessageA(Handle(), WM_CLOSE, 0, 0);
-    else if (TimedRunPending)
-        PostMessageA(Handle(), WM_TIMEDRUN, 0, 0);
-    return result;
-}
+#include "TModalLoops.h"
 
 void TMainFm::OpenCookiesWindow(unsigned char kind)
 {
@@ -47,7 +26,7 @@ void TMainFm::OpenCookiesWindow(unsigned char kind)
             NetTFrame1->MyRndRectBtn6Click(this);
         else
             IETFrame1->MyRndRectBtn12Click(this);
-        ShowDialog(CookiesFm);
+        CookiesFm->ShowModal();
     } catch (const std::exception& e) {
         LockPopupMenu(false);
         Application->ShowException(e, Handle());
@@ -62,7 +41,7 @@ void TMainFm::IETFrame1MyGraphicBtn3Click(TObject*)
     LockPopupMenu(true);
     try {
         IECertFm = NewForm<TIECertFm>(this);
-        ShowDialog(IECertFm);
+        IECertFm->ShowModal();
     } catch (const std::exception& e) {
         LockPopupMenu(false);
         Application->ShowException(e, Handle());
@@ -92,13 +71,15 @@ void TMainFm::SettingsFrameMyRndRectBtn11Click(TObject*)
         return;
     }
     ReportFm->SetBounds(Left() + (Width() - ReportFm->Width()) / 2, Top() + 95, ReportFm->Width(), ReportFm->Height());
-    ShowDialog(ReportFm);
+    ReportFm->ShowModal();
 }
 
 void TMainFm::AboutVelmar1Click(TObject*)
 {
-    AboutFm = NewForm<TAboutFm>(this);
-    ShowDialog(AboutFm);
+    // A second About from the tray opens over the first: each is a loop of its own.
+    auto* about = NewForm<TAboutFm>(this);
+    AboutFm = about;
+    about->ShowModal();
 }
 
 void TMainFm::ShowIntroWindow()

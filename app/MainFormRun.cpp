@@ -6,22 +6,23 @@
 #include "TApplication.h"
 #include "TMainThread.h"
 #include "TM_Logger.h"
+#include "TModalLoops.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 void TMainFm::MyGraphicBtn3Click(TObject*)
 {
     // One run at a time: the tray's Clean Now stays open under the windows that lock
     // nothing, and a second run's end would free the first one's progress window.
-    if (RunInProgress)
+    if (RunInProgress || FClosing)
         return;
     IndicatorFm = new TIndicatorFm(this, this);
-    RunInProgress = true;
+    SetRunInProgress(true);
     // Centred on this window also when stealth mode keeps it hidden until later.
     IndicatorFm->PlaceFirstTime();
     IndicatorFm->SetVisible(WindowsShown);
     IndicatorFm->Update();
-    SetEnabled(false);
     TMainThread* run = nullptr;
     try {
         run = new TMainThread();
@@ -59,7 +60,6 @@ void TMainFm::RunNotStarted(const std::exception& e)
     TM_Logger* log = TM_Logger::Instance();
     log->Clear();
     log->AddLine(std::string("Error: the run did not start: ") + e.what());
-    SetEnabled(true);
     SetRunInProgress(false);
     Application->ShowException(e);
 }
@@ -67,13 +67,26 @@ void TMainFm::RunNotStarted(const std::exception& e)
 void TMainFm::SetRunInProgress(bool running)
 {
     RunInProgress = running;
+    UpdateEnabled();
     if (!running && TimedRunPending)
+        PostMessageA(Handle(), WM_TIMEDRUN, 0, 0);
+}
+
+void TMainFm::UpdateEnabled()
+{
+    SetEnabled(!RunInProgress && ModalLoops->Count() == 0);
+}
+
+void TMainFm::ModalLoopsChanged()
+{
+    UpdateEnabled();
+    if (ModalLoops->Count() == 0 && TimedRunPending)
         PostMessageA(Handle(), WM_TIMEDRUN, 0, 0);
 }
 
 void TMainFm::StartPendingTimedRun()
 {
-    if (!TimedRunPending || FClosing || FCloseAfterDialog || RunInProgress || OpenDialog)
+    if (!TimedRunPending || FClosing || RunInProgress || ModalLoops->Count() > 0 || ModalLoops->CloseWaiting())
         return;
     // The window of the run that just ended is freed by a request queued behind this one.
     if (IndicatorFm) {
@@ -93,9 +106,10 @@ std::string TMainFm::LastRunText(const std::string& clock)
 
 void TMainFm::LockPopupMenu(bool lock)
 {
-    N19->SetEnabled(!lock);
-    HideShow1->SetEnabled(!lock);
-    PopUpAction->SetEnabled(!lock);
+    // A keep-list window closing during a run leaves the run's lock in place.
+    FMenuLocks = lock ? FMenuLocks + 1 : std::max(FMenuLocks - 1, 0);
+    for (TMenuItem* item : {N19, HideShow1, PopUpAction})
+        item->SetEnabled(FMenuLocks == 0);
 }
 
 void TMainFm::WipeModeClick(TMyGraphicBtn* chosen, int passes)
@@ -179,8 +193,9 @@ void TMainFm::CleanTimerTimer(TObject*)
     // meanwhile) must not wait for a zero it never reaches.
     if (MinutesSinceClean >= interval) {
         // A run started under an open dialog or beside a going run would be a second one,
-        // and the end of either would free the other's progress window.
-        if (RunInProgress || OpenDialog)
+        // and the end of either would free the other's progress window; under a message
+        // box (the last timed run's failure among them) it would open a box inside it.
+        if (RunInProgress || ModalLoops->Count() > 0)
             TimedRunPending = true;
         else if (!IntroShowing)
             MyGraphicBtn3Click(this);

@@ -1,7 +1,7 @@
 #pragma once
-// What a cleaning run needs from the window that starts it, besides the window itself
-// (which the run disables and enables again): its tray menu's run items and its flag that
-// keeps the timer from starting a second run.
+// What a cleaning run needs from the window that starts it: its tray menu's run items, and
+// its flag that keeps the timer from starting a second run; that flag's end also gives the
+// window back, once nothing else keeps it disabled.
 class CRunOwner {
 public:
     virtual ~CRunOwner() = default;

@@ -118,8 +118,6 @@ void TIndicatorFm::FormClose(TObject*, TCloseAction& action)
     if (CancelEvent)
         CloseHandle(CancelEvent);
     CancelEvent = nullptr;
-    if (auto* owner = dynamic_cast<TForm*>(Owner()))
-        owner->SetEnabled(true);
     if (RunOwner)
         RunOwner->LockPopupMenu(false);
     action = caFree;

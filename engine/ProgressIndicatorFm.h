@@ -20,7 +20,8 @@ const UINT WM_RUNFINISHED = WM_APP + 406;
 
 class TIndicatorFm : public TForm {
 public:
-    // The owner form is disabled by whoever starts the run and enabled again at its close.
+    // The owner form is disabled by whoever starts the run and given back by the run owner
+    // as the run ends (SetRunInProgress(false)): only it knows what else keeps it disabled.
     TIndicatorFm(TForm* owner, CRunOwner* runOwner);
     ~TIndicatorFm() override;
 

@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include "TApplication.h"
+#include "TModalLoops.h"
 
 int ShowBox(const std::string& message, UINT flags, HWND owner)
 {
@@ -8,6 +9,9 @@ int ShowBox(const std::string& message, UINT flags, HWND owner)
         owner = GetActiveWindow();
     if (owner)
         owner = GetAncestor(owner, GA_ROOT);
+    TModalLoops::TLoop loop(flags);
+    if (loop.EndedAtStart())
+        return loop.BoxCancel();
     return MessageBoxA(owner, message.c_str(), Application->Title().c_str(),
                        flags | (owner ? MB_APPLMODAL : MB_TASKMODAL));
 }

@@ -3,7 +3,8 @@
 // OK button. It belongs to the window that asks (by default the active window of the
 // calling thread), so it stays above that window even when the window is topmost, and it
 // keeps that window disabled until it is closed; with no such window it is modal to all
-// the program's windows.
+// the program's windows. Each box is one of the program's modal loops (TModalLoops.h): a
+// close waiting for them ends it as its Cancel (or No, or its only OK) would.
 #include <windows.h>
 
 #include <string>

@@ -1,6 +1,7 @@
 #include "TForm.h"
 
 #include "TApplication.h"
+#include "TModalLoops.h"
 #include "TScreen.h"
 
 TForm::TForm(TComponent* owner) : TWinControl(owner)
@@ -136,34 +137,37 @@ int TForm::ShowModal()
         EnableWindow(owner, FALSE);
     FModal = true;
     ModalResult = mrNone;
-    Show();
-    SetActiveWindow(wnd);
     TCloseAction action = caHide;
-    bool quit = false;
-    for (;;) {
-        if (ModalResult == mrNone) {
-            MSG m;
-            BOOL got = GetMessageA(&m, nullptr, 0, 0);
-            if (got > 0) {
-                TranslateMessage(&m);
-                DispatchMessageA(&m);
-                continue;
+    {
+        TModalLoops::TLoop loop(*this);
+        Show();
+        SetActiveWindow(wnd);
+        bool quit = false;
+        for (;;) {
+            if (ModalResult == mrNone) {
+                MSG m;
+                BOOL got = GetMessageA(&m, nullptr, 0, 0);
+                if (got > 0) {
+                    TranslateMessage(&m);
+                    DispatchMessageA(&m);
+                    continue;
+                }
+                // The program ends: the loop outside must see the quit as well.
+                PostQuitMessage(got == 0 ? static_cast<int>(m.wParam) : 0);
+                quit = true;
+                ModalResult = mrCancel;
             }
-            // The program ends: the loop outside must see the quit as well.
-            PostQuitMessage(got == 0 ? static_cast<int>(m.wParam) : 0);
-            quit = true;
-            ModalResult = mrCancel;
+            action = AskClose();
+            if (action != caNone || quit)
+                break;
+            ModalResult = mrNone;
         }
-        action = AskClose();
-        if (action != caNone || quit)
-            break;
-        ModalResult = mrNone;
+        FModal = false;
+        // The owner first, so that it, and not another program's window, is activated.
+        if (ownerWasEnabled)
+            EnableWindow(owner, TRUE);
+        Hide();
     }
-    FModal = false;
-    // The owner first, so that it, and not another program's window, is activated.
-    if (ownerWasEnabled)
-        EnableWindow(owner, TRUE);
-    Hide();
     if (action == caFree)
         Release();
     return ModalResult;

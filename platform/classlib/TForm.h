@@ -57,7 +57,8 @@ public:
     // Shows the form with its owner window disabled and handles messages until ModalResult
     // is set and OnClose lets the form go; then enables the owner, hides the form and
     // returns the result (a caFree from OnClose frees the form afterwards). The end of the
-    // program ends the loop with mrCancel.
+    // program ends the loop with mrCancel; so does a close waiting for the program's modal
+    // loops (TModalLoops.h), which this loop is one of.
     int ShowModal();
     bool Modal() const { return FModal; }
     int ModalResult = mrNone;

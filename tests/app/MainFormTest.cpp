@@ -13,6 +13,7 @@
 #include "TStringList.h"
 #include "TestSupport.h"
 #include "DialogTestSupport.h"
+#include "IECertificateForm.h"
 #include "WindowTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -471,6 +472,16 @@ TEST_F(MainWindowTest, SettingsKeepOneByteACtrlAndSkipForeignValues)
 
 TEST_F(MainWindowTest, ARunLocksTheTrayItemsAndACloseWaitsForItsEnd)
 {
+    // The certificate window ends while a run holds the lock, as its progress window does.
+    Fm->LockPopupMenu(true);
+    dialog_test::Later([&] {
+        if (IECertFm)
+            IECertFm->Close();
+    });
+    Fm->IETFrame1MyGraphicBtn3Click(Fm);
+    EXPECT_FALSE(Fm->N19->Enabled()) << "the certificate window's end left the run's lock";
+    Fm->LockPopupMenu(false);
+    EXPECT_TRUE(Fm->N19->Enabled()) << "the run's end lifts it";
     // Nothing chosen: the run only opens and closes its window.
     for (auto* list : {&Fm->Container.IEItems, &Fm->Container.WinItems, &Fm->Container.NetItems})
         for (int i = 0; i < list->Count; ++i)

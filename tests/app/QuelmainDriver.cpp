@@ -151,9 +151,10 @@ HWND QuelmainDriver::MainWindow(DWORD timeoutMs)
                         timeoutMs);
 }
 
-HWND QuelmainDriver::WaitForWindow(const std::string& text, DWORD timeoutMs)
+HWND QuelmainDriver::WaitForWindow(const std::string& text, DWORD timeoutMs, HWND besides)
 {
-    return FindWindowOf([&](HWND w) { return ClassOf(w) == "QueloraWindow" && WindowText(w) == text; }, timeoutMs);
+    return FindWindowOf(
+        [&](HWND w) { return w != besides && ClassOf(w) == "QueloraWindow" && WindowText(w) == text; }, timeoutMs);
 }
 
 HWND QuelmainDriver::WaitForProgressWindow(DWORD timeoutMs)
@@ -246,6 +247,15 @@ bool QuelmainDriver::TrayAbout()
     if (!OpenTrayMenu())
         return false;
     ChooseFromEnd(2);
+    return true;
+}
+
+bool QuelmainDriver::TrayCleanNow()
+{
+    if (!OpenTrayMenu())
+        return false;
+    PressKey(VK_DOWN);   // the first item
+    PressKey(VK_RETURN);
     return true;
 }
 

@@ -28,8 +28,8 @@ public:
     // The main window, once it is shown.
     HWND MainWindow(DWORD timeoutMs = 30000);
     // A shown top-level window of the program with that text (the secondary windows carry
-    // their form's name as text), or null after the time.
-    HWND WaitForWindow(const std::string& text, DWORD timeoutMs = 20000);
+    // their form's name as text) other than `besides`, or null after the time.
+    HWND WaitForWindow(const std::string& text, DWORD timeoutMs = 20000, HWND besides = nullptr);
     // The run's progress window: the program's shown window of the progress window's size.
     HWND WaitForProgressWindow(DWORD timeoutMs = 20000);
     // The program's message box, or null after the time.
@@ -47,9 +47,10 @@ public:
     // The menu item that many steps up from the menu's end (1 = the last item), chosen
     // with the keyboard.
     static void ChooseFromEnd(int steps);
-    // "Close Quelora" and "About..." of the tray menu.
+    // "Close Quelora", "About..." and "Clean Now" of the tray menu.
     bool TrayClose();
     bool TrayAbout();
+    bool TrayCleanNow();
 
     // The exit code once the program has ended; 0xDEAD when it did not end in time (it is
     // then ended).

@@ -1,10 +1,13 @@
 // Quelmain.exe used in the orders a person uses it in: closing twice during a run, closing
-// from the tray while a dialog is open, a run that cannot start, the Mozilla keep list
-// confirmed without a chosen profile. Each ends with the program gone cleanly (exit code 0,
+// from the tray over modal windows and message boxes, a run ending under About, a run that
+// cannot start (at start-up too), the Mozilla keep list confirmed without a chosen profile. Each ends with the program gone cleanly (exit code 0,
 // no crash in its output) and what it keeps on disk as it should be.
 #include "COptRWClass.h"
+#include "DialogTestSupport.h"
 #include "MainForm.h"
 #include "MainLayout.h"
+#include "ProgressIndicatorFm.h"
+#include "TApplication.h"
 #include "QuelmainDriver.h"
 #include "TRegistry.h"
 #include "TestSupport.h"
@@ -93,6 +96,19 @@ void ClickMozillaCookies(HWND main)
     QuelmainDriver::ClickCentre(s.Found, r.Left, r.Top, r.Width, r.Height);
 }
 
+// A run long enough to be seen: a large cookie file to rewrite, one cookie kept.
+std::string StageLongRun()
+{
+    std::string profile = MakeProfile();
+    std::string cookies = CookieHeader;
+    for (int i = 0; i < 600000; ++i)
+        cookies += CookieLine(i) + "\r\n";
+    WriteFileBytes(profile + "\\cookies.txt", cookies);
+    WriteFileBytes(profile + "\\CookiesToKeep.dat", CookieLine(5) + "\r\n");
+    StoreMozillaSettings(true, true);
+    return profile;
+}
+
 void ExpectCleanEnd(QuelmainDriver& program)
 {
     DWORD code = program.ExitCode();
@@ -114,13 +130,7 @@ protected:
 // first, which waits for the run; the run ends whole and the program exits once.
 TEST_F(QuelmainSequence, ClosingTwiceDuringARunEndsOnceAfterTheRun)
 {
-    std::string profile = MakeProfile();
-    std::string cookies = CookieHeader;
-    for (int i = 0; i < 600000; ++i)
-        cookies += CookieLine(i) + "\r\n";
-    WriteFileBytes(profile + "\\cookies.txt", cookies);
-    WriteFileBytes(profile + "\\CookiesToKeep.dat", CookieLine(5) + "\r\n");
-    StoreMozillaSettings(true, true);
+    std::string profile = StageLongRun();
 
     QuelmainDriver program;
     ASSERT_TRUE(program.Start());
@@ -145,9 +155,9 @@ TEST_F(QuelmainSequence, ClosingTwiceDuringARunEndsOnceAfterTheRun)
         << "the run ended whole: the header and the kept cookie";
 }
 
-// "Close Quelora" while About is open, and again while a cookie window is open: the dialog
-// ends as its Cancel would, then the program.
-TEST_F(QuelmainSequence, TrayCloseEndsAnOpenDialogFirst)
+// "Close Quelora" with two About boxes open, and with About over a cookie window: the
+// modal windows end from the innermost out, as their Cancel would, then the program.
+TEST_F(QuelmainSequence, TrayCloseEndsTheOpenDialogsFirst)
 {
     std::string profile = MakeProfile();
     WriteFileBytes(profile + "\\cookies.txt", CookieHeader + CookieLine(1) + "\r\n");
@@ -161,8 +171,11 @@ TEST_F(QuelmainSequence, TrayCloseEndsAnOpenDialogFirst)
         ASSERT_TRUE(program.TrayAbout()) << "tray menu; windows:\n" << quelmain_driver::DescribeWindows();
         HWND about = program.WaitForWindow("About...");
         ASSERT_NE(about, nullptr) << "About window";
+        ASSERT_TRUE(program.TrayAbout()) << "tray menu over About";
+        ASSERT_NE(program.WaitForWindow("About...", 20000, about), nullptr)
+            << "a second About over the first; windows:\n" << quelmain_driver::DescribeWindows();
         DeleteSetting("WinOpt");
-        ASSERT_TRUE(program.TrayClose()) << "tray menu over About";
+        ASSERT_TRUE(program.TrayClose()) << "tray menu over two About boxes";
         ExpectCleanEnd(program);
     }
     {
@@ -172,11 +185,72 @@ TEST_F(QuelmainSequence, TrayCloseEndsAnOpenDialogFirst)
         ASSERT_NE(main, nullptr) << "main window";
         ClickMozillaCookies(main);
         ASSERT_NE(program.WaitForWindow("CookiesFm"), nullptr) << "cookie window";
+        ASSERT_TRUE(program.TrayAbout()) << "tray menu over the cookie window";
+        ASSERT_NE(program.WaitForWindow("About..."), nullptr) << "About over the cookie window";
         DeleteSetting("WinOpt");
-        ASSERT_TRUE(program.TrayClose()) << "tray menu over the cookie window";
+        ASSERT_TRUE(program.TrayClose()) << "tray menu over About and the cookie window";
         ExpectCleanEnd(program);
     }
     EXPECT_EQ(ReadFileBytes(profile + "\\CookiesToKeep.dat"), kept) << "a cancelled cookie window saves nothing";
+}
+
+// Clean Now from the tray under About: the run's end leaves the main window disabled while
+// About is open, and About's end gives it back.
+TEST_F(QuelmainSequence, ARunEndingUnderAboutLeavesTheMainWindowToAbout)
+{
+    StageLongRun();
+    QuelmainDriver program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.MainWindow();
+    ASSERT_NE(main, nullptr) << "main window";
+    ASSERT_TRUE(program.TrayAbout()) << "tray menu";
+    HWND about = program.WaitForWindow("About...");
+    ASSERT_NE(about, nullptr) << "About window";
+    ASSERT_TRUE(program.TrayCleanNow()) << "tray menu over About";
+    HWND progress = program.WaitForProgressWindow();
+    ASSERT_NE(progress, nullptr) << "the run's progress window; windows:\n" << quelmain_driver::DescribeWindows();
+    ASSERT_TRUE(QuelmainDriver::WaitUntilGone(progress, 120000)) << "the run ended";
+    EXPECT_TRUE(IsWindowVisible(about)) << "About is still open";
+    EXPECT_FALSE(IsWindowEnabled(main)) << "the run's end left the main window disabled under About";
+    QuelmainDriver::ClickCentre(about, 183, 176, 70, 19);   // OK
+    EXPECT_TRUE(QuelmainDriver::WaitUntilGone(about)) << "OK closes About";
+    EXPECT_TRUE(quelmain_driver::WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 20000))
+        << "About's end gives the main window back";
+    DeleteSetting("WinOpt");
+    ASSERT_TRUE(program.TrayClose()) << "tray menu";
+    ExpectCleanEnd(program);
+}
+
+// "Clean on start" with the logo off and a keep list another program holds: the run cannot
+// start while the window is still being made. A close from the tray while its message box
+// is open ends the box, then the program, shown or started minimized.
+TEST_F(QuelmainSequence, ACloseOverTheFailedCleanOnStartEndsTheProgram)
+{
+    std::string profile = MakeProfile();
+    std::string cookies = CookieHeader + CookieLine(1) + "\r\n";
+    WriteFileBytes(profile + "\\cookies.txt", cookies);
+    WriteFileBytes(profile + "\\CookiesToKeep.dat", CookieLine(1) + "\r\n");
+    HANDLE held = CreateFileA((profile + "\\CookiesToKeep.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE) << "keep list held";
+    for (bool minimized : {false, true}) {
+        StoreSettings([&](TMainFm& fm) {
+            fm.SettingsFrame->MyRndRectBtn7->SetDown(true);   // no logo
+            fm.SettingsFrame->MyRndRectBtn4->SetDown(true);   // clean on start
+            fm.SettingsFrame->MyRndRectBtn8->SetDown(minimized);
+            fm.NetTFrame1->MyRndRectBtn4->SetDown(true);
+            fm.SettingsFrame->ComboBox2->SetItemIndex(0);
+        });
+        QuelmainDriver program;
+        ASSERT_TRUE(program.Start());
+        HWND box = program.WaitForMessageBox();
+        ASSERT_NE(box, nullptr) << "the run at start says why it did not start, minimized " << minimized;
+        DeleteSetting("WinOpt");
+        ASSERT_TRUE(program.TrayClose()) << "tray menu over the message box, minimized " << minimized;
+        ExpectCleanEnd(program);
+    }
+    CloseHandle(held);
+    EXPECT_EQ(ReadFileBytes(profile + "\\cookies.txt"), cookies) << "nothing was cleaned";
 }
 
 // A keep list that another program holds cannot be read: the run does not start, says why
@@ -215,6 +289,61 @@ TEST_F(QuelmainSequence, ARunThatCannotStartSaysWhyAndLetsTheProgramClose)
     ASSERT_TRUE(program.TrayClose()) << "tray menu";
     ExpectCleanEnd(program);
     EXPECT_EQ(ReadFileBytes(profile + "\\cookies.txt"), cookies) << "nothing was cleaned";
+}
+
+// In the program's own window thread: a timed run that cannot start shows why; due again
+// under that box it waits instead of opening a box inside it, and a close inside the box
+// ends the box first and the window only after the timer's handler has returned.
+TEST_F(QuelmainSequence, ATimedRunThatCannotStartOpensOneBoxAndACloseInsideItWaits)
+{
+    std::string profile = MakeProfile();
+    WriteFileBytes(profile + "\\cookies.txt", CookieHeader + CookieLine(1) + "\r\n");
+    WriteFileBytes(profile + "\\CookiesToKeep.dat", CookieLine(1) + "\r\n");
+    StoreMozillaSettings(true, true);
+    HANDLE held = CreateFileA((profile + "\\CookiesToKeep.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE) << "keep list held";
+    TMainFm* fm = NewForm<TMainFm>(nullptr);
+    MainFm = fm;
+    fm->SettingsFrame->ComboBox1->SetItemIndex(0);   // 10 min
+    fm->SettingsFrame->MyRndRectBtn5->SetDown(true);
+    fm->SettingsFrameMyRndRectBtn5Click(fm);
+    HWND first = nullptr;
+    bool secondBox = false;
+    bool waitsUnderTheBox = false;
+    dialog_test::Later([&] {
+        first = dialog_test::MessageBoxOfThisThread();
+        // A box inside this one would hold the handler below: it is closed and noted.
+        dialog_test::Later([&] {
+            HWND box = dialog_test::MessageBoxOfThisThread();
+            secondBox = box && box != first;
+            if (secondBox)
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+        fm->MinutesSinceClean = 9;
+        fm->CleanTimerTimer(fm->CleanTimer);
+        waitsUnderTheBox = fm->TimedRunPending;
+        fm->Close();
+    });
+    fm->MinutesSinceClean = 9;
+    fm->CleanTimerTimer(fm->CleanTimer);
+    EXPECT_NE(first, nullptr) << "the failed start showed a box";
+    EXPECT_FALSE(secondBox) << "the run due again opened a box inside the first";
+    EXPECT_TRUE(waitsUnderTheBox) << "the run due again waits for the box";
+    EXPECT_EQ(MainFm, fm) << "the close inside the box left the window to the code after it";
+    for (int i = 0; i < 2000 && MainFm; ++i) {
+        Application->ProcessMessages();
+        Sleep(10);
+    }
+    EXPECT_EQ(MainFm, nullptr) << "the close came after the box";
+    EXPECT_FALSE(secondBox) << "the run that waited for the box was tried on the closing window";
+    EXPECT_EQ(IndicatorFm, nullptr) << "no run started on the closing window";
+    dialog_test::Pending() = nullptr;   // it refers to this case's variables
+    Pump();
+    CloseHandle(held);
+    if (MainFm)
+        MainFm->Free();
+    MainFm = nullptr;
 }
 
 // After a first start no profile is chosen: the Mozilla cookie window confirmed without a

@@ -93,7 +93,7 @@ TEST_F(ProgressWindowTest, CancelSetsTheEventAndAnEarlyCloseOnlyCancels)
     EXPECT_TRUE(IsWindow(Window)) << "the window waits for the run to end";
 }
 
-TEST_F(ProgressWindowTest, TheRunsEndClosesOnTheWindowThreadAndGivesTheMainWindowBack)
+TEST_F(ProgressWindowTest, TheRunsEndClosesOnTheWindowThreadAndHandsTheMainWindowToItsOwner)
 {
     IndicatorFm->Indicator.BeginSection("History");
     IndicatorFm->Indicator.SectionDone();
@@ -104,7 +104,7 @@ TEST_F(ProgressWindowTest, TheRunsEndClosesOnTheWindowThreadAndGivesTheMainWindo
     Pump();
     EXPECT_FALSE(IsWindow(Window)) << "closed and freed";
     EXPECT_EQ(IndicatorFm, nullptr);
-    EXPECT_TRUE(IsWindowEnabled(Main->Handle()));
+    EXPECT_FALSE(IsWindowEnabled(Main->Handle())) << "the owner, not the window, gives the main window back";
     EXPECT_FALSE(Owner.Locked) << "tray run items unlocked";
     EXPECT_FALSE(Owner.Running) << "run flag cleared";
     EXPECT_FALSE(CancelSet()) << "the event is gone with the window";

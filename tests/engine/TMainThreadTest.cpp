@@ -68,7 +68,7 @@ protected:
     }
     void ExpectGivenBack()
     {
-        EXPECT_TRUE(IsWindowEnabled(Main->Handle())) << "the main window is enabled again";
+        EXPECT_FALSE(IsWindowEnabled(Main->Handle())) << "the main window is left to the run owner to give back";
         EXPECT_FALSE(Owner.Locked) << "the tray menu's run items are unlocked";
         EXPECT_FALSE(Owner.Running) << "the run flag is cleared";
     }

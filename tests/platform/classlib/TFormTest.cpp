@@ -1,7 +1,9 @@
 #include "ClasslibTestSupport.h"
+#include "Dialogs.h"
 #include "TApplication.h"
 #include "TForm.h"
 #include "TFrame.h"
+#include "TModalLoops.h"
 #include "TTimer.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
@@ -170,6 +172,55 @@ TEST(TForm, ShowModalKeepsTheOwnerDisabledUntilAResultIsAccepted)
     EXPECT_FALSE(destroyed) << "caFree frees it only after ShowModal returned";
     Pump();
     EXPECT_TRUE(destroyed);
+}
+
+// A close asked for inside a question box, inside a dialog, inside a dialog: the box ends
+// as No, then each dialog as Cancel, innermost first, and the window asked to close is sent
+// its close only after the outermost loop has returned.
+TEST(TForm, ACloseInsideNestedModalLoopsEndsThemInnermostFirst)
+{
+    if (!HaveDisplay())
+        GTEST_SKIP() << "no display";
+    HostForm host(200, 100);
+    host.Show();
+    std::string seen;
+    host.OnClose = [&](TObject*, TCloseAction& a) {
+        seen += "host closed;";
+        a = caHide;
+    };
+    auto* outer = new TForm(&host);
+    auto* inner = new TForm(outer);
+    int step = 0;
+    TTimer timer(nullptr);
+    timer.SetInterval(20);
+    timer.SetOnTimer([&](TObject*) {
+        int now = ++step;
+        if (now == 1) {
+            int result = inner->ShowModal();
+            seen += "inner " + std::to_string(result) + ";";
+        } else if (now == 2) {
+            int answer = MessageDlg("Go on?", mtConfirmation, mbYesNo);
+            seen += "box " + std::to_string(answer) + ";";
+        } else if (now == 3) {
+            seen += "loops " + std::to_string(ModalLoops->Count()) + ";";
+            EXPECT_TRUE(ModalLoops->CloseAfterLoops(host.Handle())) << "a loop runs";
+        } else if (now > 300) {
+            // never hang the suite
+            outer->ModalResult = inner->ModalResult = mrAbort;
+            if (HWND box = GetLastActivePopup(inner->Handle()))
+                PostMessageA(box, WM_COMMAND, IDYES, 0);
+        }
+    });
+    int result = outer->ShowModal();
+    seen += "outer " + std::to_string(result) + ";";
+    timer.SetEnabled(false);
+    Pump();
+    EXPECT_EQ(seen, "loops 3;box " + std::to_string(mrNo) + ";inner " + std::to_string(mrCancel) + ";outer " +
+                        std::to_string(mrCancel) + ";host closed;");
+    EXPECT_EQ(ModalLoops->Count(), 0) << "no loop left in the record";
+    EXPECT_FALSE(ModalLoops->CloseWaiting()) << "the close was carried out";
+    EXPECT_FALSE(ModalLoops->CloseAfterLoops(host.Handle())) << "without a loop a close is not deferred";
+    EXPECT_TRUE(IsWindowEnabled(host.Handle())) << "the outer dialog gave its owner back";
 }
 
 class HotKeyForm : public TForm {
