@@ -1,7 +1,8 @@
 // Quelmain.exe used in the orders a person uses it in: closing twice during a run, closing
 // from the tray over modal windows and message boxes, a run ending under About, a run that
-// cannot start (at start-up too), the Mozilla keep list confirmed without a chosen profile. Each ends with the program gone cleanly (exit code 0,
-// no crash in its output) and what it keeps on disk as it should be.
+// cannot start (at start-up too), the Mozilla keep list confirmed without a chosen profile.
+// Each ends with the program gone cleanly (exit code 0, no crash in its output) and what it
+// keeps on disk as it should be.
 #include "COptRWClass.h"
 #include "DialogTestSupport.h"
 #include "MainForm.h"
