@@ -81,13 +81,14 @@ void TStringList::LoadFromFile(const std::string& path)
 
 namespace {
 
-// The text through the handle, with nothing of an older content left beyond it.
+// The text through the handle, with nothing of an older content left beyond what was
+// written, even when the write falls short.
 bool WriteWhole(HANDLE h, const std::string& t)
 {
     DWORD put = 0;
     bool ok = t.empty() || (WriteFile(h, t.data(), static_cast<DWORD>(t.size()), &put, nullptr) &&
                             put == t.size());
-    ok = ok && SetEndOfFile(h);
+    ok = SetEndOfFile(h) && ok;
     return FlushFileBuffers(h) && ok;
 }
 
@@ -105,15 +106,19 @@ void WriteInPlace(const std::string& path, const std::string& t)
         throw EStreamError("Cannot write file \"" + path + "\"");
 }
 
-// The whole text in a new file beside the path; its name, or "" when none may be made there.
-std::string WriteBeside(const std::string& path, const std::string& t)
+// The whole text in a new file beside the path; its name, or "" and the system's error when
+// none may be made there.
+std::string WriteBeside(const std::string& path, const std::string& t, DWORD& error)
 {
     std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
     char temp[MAX_PATH];
-    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "qls", 0, temp))
+    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "qls", 0, temp)) {
+        error = GetLastError();
         return "";
+    }
     HANDLE h = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
         DeleteFileA(temp);
         return "";
     }
@@ -136,8 +141,13 @@ void TStringList::SaveToFile(const std::string& path) const
     DWORD old = GetFileAttributesA(path.c_str());
     if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY))
         throw EFCreateError("Cannot create file \"" + path + "\"");
-    std::string temp = WriteBeside(path, t);
+    DWORD error = 0;
+    std::string temp = WriteBeside(path, t, error);
     if (temp.empty()) {
+        // Only a folder closed to new files sends the list in place: a full disk or a quota
+        // would fail there half-way, after the old list is gone.
+        if (error != ERROR_ACCESS_DENIED)
+            throw EFCreateError("Cannot create file \"" + path + "\"");
         WriteInPlace(path, t);
         return;
     }
@@ -153,18 +163,24 @@ void TStringList::SaveToFile(const std::string& path) const
     // ReplaceFile only moves it into place.
     SetFileAttributesA(temp.c_str(), old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
-    if (ReplaceFileA(path.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr))
-        return;
-    DWORD error = GetLastError();
-    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        // The old file went but the new one stayed beside it: it is the one whole copy left.
-        if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH))
-            throw EFCreateError("Cannot create file \"" + path + "\"; the lines are in \"" + temp + "\"");
+    if (!ReplaceFileA(path.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr))
+        FinishFailedReplace(path, temp, t, GetLastError());
+}
+
+void TStringList::FinishFailedReplace(const std::string& path, const std::string& written, const std::string& text,
+                                      DWORD error)
+{
+    // The system may have moved the old file aside under a name of its own before it failed
+    // (ERROR_UNABLE_TO_MOVE_REPLACEMENT, _2): the new file is then the one whole copy left.
+    // The move takes an empty name only.
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (!MoveFileExA(written.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH))
+            throw EFCreateError("Cannot create file \"" + path + "\"; the lines are in \"" + written + "\"");
         return;
     }
-    DeleteFileA(temp.c_str());
+    DeleteFileA(written.c_str());
     if (error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED) {
-        WriteInPlace(path, t);
+        WriteInPlace(path, text);
         return;
     }
     throw EFCreateError("Cannot create file \"" + path + "\"");

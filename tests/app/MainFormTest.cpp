@@ -358,15 +358,13 @@ TEST_F(MainWindowTest, ADueTimedRunWaitsForDialogsAndRunsAndStartsOnce)
         for (int i = 0; i < list->Count; ++i)
             (*list)[i]->SetDown(false);
     Fm->TimeTimer->SetEnabled(false);
-    for (int i = 0; i < 500 && Fm->IntroShowing; ++i)
-        PumpFor(10);
+    PumpUntil([&] { return !Fm->IntroShowing; });
     ASSERT_FALSE(Fm->IntroShowing) << "the logo went";
     Fm->SettingsFrame->ComboBox1->SetItemIndex(0);   // 10 min
     Fm->SettingsFrame->MyRndRectBtn5->SetDown(true);
     Fm->SettingsFrameMyRndRectBtn5Click(Fm);
     auto runEnded = [&] {
-        for (int i = 0; i < 500 && (IndicatorFm || Fm->RunInProgress); ++i)
-            PumpFor(10);
+        PumpUntil([&] { return !IndicatorFm && !Fm->RunInProgress; });
         return !IndicatorFm && !Fm->RunInProgress;
     };
     auto dueTick = [&](const char* clock) {

@@ -224,7 +224,7 @@ bool QuelmainDriver::OpenTrayMenu()
     POINT p = {i.right / 2, i.bottom / 2};
     ClientToScreen(icon, &p);
     ClickAt(p, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-    return FindWindowOf([](HWND w) { return ClassOf(w) == "#32768"; }, 10000) != nullptr;
+    return FindWindowOf([](HWND w) { return ClassOf(w) == "#32768"; }, 60000) != nullptr;
 }
 
 void QuelmainDriver::ChooseFromEnd(int steps)

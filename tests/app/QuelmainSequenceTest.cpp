@@ -280,7 +280,7 @@ TEST_F(QuelmainSequence, ARunThatCannotStartSaysWhyAndLetsTheProgramClose)
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(QuelmainDriver::WaitUntilGone(box)) << "message box";
     CloseHandle(held);
-    EXPECT_TRUE(quelmain_driver::WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5000))
+    EXPECT_TRUE(quelmain_driver::WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 60000))
         << "the main window is given back";
     EXPECT_EQ(program.WaitForProgressWindow(500), nullptr) << "no progress window stays";
     std::string written = PathExists(log) ? ReadFileBytes(log) : std::string("(no log)");

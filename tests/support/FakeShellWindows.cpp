@@ -28,6 +28,7 @@ enum : int {
     NewWindowObject = 32,
     DieInUnadvise = 64,
     CallFailsInDeath = 128,
+    SlowDeath = 256,
 };
 void DieNow();
 void Reannounce();
@@ -354,6 +355,9 @@ bool Apart = false;
 HANDLE Server = nullptr;
 DWORD ServerId = 0;
 volatile bool Dying = false;
+// Set by the test's thread once it waits for a dead server's end. An event, not a message:
+// a message posted before the thread had taken its quit was taken by the first loop and lost.
+HANDLE GoAhead = nullptr;
 
 struct TJob {
     std::function<int()> Work;
@@ -371,7 +375,12 @@ DWORD WINAPI ServerLoop(void* ready)
         if (!msg.hwnd && msg.message == WM_APP) {
             auto* job = reinterpret_cast<TJob*>(msg.lParam);
             job->Result = job->Work();
+            // Lets the next request's go-ahead come before this thread takes its quit; read
+            // while the test's thread still waits for the job.
+            const bool slow = Dying && (Failure & SlowDeath);
             SetEvent(job->Done);
+            if (slow)
+                Sleep(300);
         } else {
             DispatchMessageA(&msg);
         }
@@ -379,8 +388,12 @@ DWORD WINAPI ServerLoop(void* ready)
     // A dead server's objects are gone for its clients, and every call to them fails. The
     // thread lets go of the clients' sinks only once the test's thread waits for its end, so
     // that no release of its crosses one of the client's. What they held of the list stays.
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0 && !(!msg.hwnd && msg.message == WM_APP + 1))
-        DispatchMessageA(&msg);
+    for (;;) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        if (MsgWaitForMultipleObjectsEx(1, &GoAhead, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0)
+            break;
+    }
     Shell = nullptr;
     CoUninitialize();
     return 0;
@@ -426,13 +439,16 @@ int Run(std::function<int()> work)
     if (!Apart)
         return work();
     if (Server && Dying) {
-        PostThreadMessageA(ServerId, WM_APP + 1, 0, 0);
+        SetEvent(GoAhead);
         PumpUntil(Server, "the end of the dead server's thread");
         CloseHandle(Server);
         Server = nullptr;
         Dying = false;
     }
     if (!Server) {
+        if (!GoAhead)
+            GoAhead = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        ResetEvent(GoAhead);
         HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         Server = CreateThread(nullptr, 0, ServerLoop, ready, 0, &ServerId);
         PumpUntil(ready, "the start of the server's thread");

@@ -41,6 +41,7 @@ public:
         NewWindowObject = 32,      // NewWindow2 offers a browser object of its own
         DieInUnadvise = 64,        // the server dies while running the next Unadvise
         CallFailsInDeath = 128,    // and that call fails as a call does whose server died during it
+        SlowDeath = 256,           // a dying server's thread is slow to take its end
     };
     // The list lives in an apartment of its own from now on, as the shell's does for a
     // program; call before any other request.

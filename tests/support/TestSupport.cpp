@@ -201,6 +201,17 @@ void PumpFor(DWORD ms)
     } while (GetTickCount() - start < ms);
 }
 
+bool PumpUntil(const std::function<bool()>& done, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms)
+            return false;
+        PumpFor(5);
+    }
+    return true;
+}
+
 void SendKey(WORD vk, bool up)
 {
     INPUT in = {};

@@ -3,6 +3,7 @@
 // processes, and the windows they show.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace testing_support {
@@ -31,6 +32,9 @@ bool WaitForNoProcess(const char* exeName, DWORD timeoutMs);
 bool HaveDisplay();
 // Dispatches the thread's messages for that long.
 void PumpFor(DWORD ms);
+// Dispatches the thread's messages until the condition holds or the time is up; true when it
+// held. A loaded machine may be late by seconds: wait for a promised state with the default.
+bool PumpUntil(const std::function<bool()>& done, DWORD ms = 60000);
 // A key going down or up, as the keyboard sends it (SendInput).
 void SendKey(WORD vk, bool up);
 

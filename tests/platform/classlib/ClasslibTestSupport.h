@@ -1,26 +1,11 @@
 #pragma once
-// What the window library's tests share: waiting while messages are handled, and checking
-// that a picture of an image list was drawn with its transparent colour left out.
+// What the window library's tests share: checking that a picture of an image list was drawn with its transparent colour left out.
 #include "TApplication.h"
 #include "TBitmap.h"
 #include "TImageList.h"
-
-#include <functional>
+#include "TestSupport.h"
 
 namespace testing_support {
-
-// Handles messages until the condition holds or the time is up; true when it held.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 3000)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms)
-            return false;
-        Application->ProcessMessages();
-        Sleep(5);
-    }
-    return true;
-}
 
 // Pixels at (x, y) of the drawing that do not show picture `index` of the list over the
 // background colour (the background where the picture is transparent).

@@ -44,7 +44,7 @@ TEST(TApplication, HooksSeeTheApplicationWindowsMessagesFirst)
     });
     HWND app = Application->Handle();
     PostMessageA(HWND_BROADCAST, id, 1, 0);   // as another program announces itself
-    PumpUntil([&] { return !log.empty(); }, 2000);
+    PumpUntil([&] { return !log.empty(); });
     EXPECT_EQ(log, "first1;") << "a handled message goes no further";
     log.clear();
     EXPECT_EQ(SendMessageA(app, id, 1, 0), 7) << "the hook's answer";
@@ -83,7 +83,7 @@ TEST(TApplication, TheHintOfTheControlUnderThePointerShowsAfterAPauseAndHidesAga
     EXPECT_FALSE(PumpUntil(hintShown, 300)) << "left before the pause was over";
     MoveTo(host, 20, 20);
     DWORD start = GetTickCount();
-    ASSERT_TRUE(PumpUntil(hintShown, 2000));
+    ASSERT_TRUE(PumpUntil(hintShown));
     THintWindow* hint = Application->HintWindow();
     EXPECT_EQ(hint->Caption(), "Clean button");
     EXPECT_EQ(hint->Width(), hint->Canvas.TextWidth("Clean button") + 6) << "sized to the text";
@@ -93,7 +93,7 @@ TEST(TApplication, TheHintOfTheControlUnderThePointerShowsAfterAPauseAndHidesAga
     Render(*hint, shot);
     EXPECT_EQ(shot.Pixel(0, 0), clBlack) << "framed";
     EXPECT_EQ(shot.Pixel(1, 1), RGB(255, 255, 212)) << "in the hint colour";
-    ASSERT_TRUE(PumpUntil([&] { return !hintShown(); }, 3000)) << "hidden again";
+    ASSERT_TRUE(PumpUntil([&] { return !hintShown(); })) << "hidden again";
     EXPECT_GE(GetTickCount() - start, 500u) << "after the hide pause";
 }
 
@@ -110,7 +110,7 @@ TEST(ShowMessage, ShowsTheTextUnderTheApplicationsTitle)
     Application->SetTitle("Quelora");
     std::string title, text;
     std::thread closer([&] {
-        HWND box = WaitForWindow(GetCurrentProcessId(), "#32770", 10000);
+        HWND box = WaitForWindow(GetCurrentProcessId(), "#32770", 60000);
         if (!box)
             return;
         title = WindowText(box);

@@ -250,7 +250,7 @@ TEST(TForm, AHotKeyReachesTheFormsDispatch)
         keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
     }
     SendInput(4, keys, sizeof(INPUT));
-    PumpUntil([&] { return !form.Ids.empty(); }, 2000);
+    PumpUntil([&] { return !form.Ids.empty(); }, 30000);
     UnregisterHotKey(form.Handle(), 33);
     if (form.Ids.empty())
         GTEST_SKIP() << "this display turned the keys sent into no hot key";

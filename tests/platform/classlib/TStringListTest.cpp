@@ -158,6 +158,27 @@ TEST(TStringList, AFailedSaveLeavesTheOldFileWhole)
     }
 }
 
+TEST(TStringList, AFailedReplaceThatTookTheOldListAwayLeavesTheNewOneAtItsName)
+{
+    // What ReplaceFile leaves when it moved the old list aside and could not move the new
+    // one in: the name empty, the whole new list beside it.
+    std::string dir = ScratchDir("strings_replaced"), target = dir + "\\CookiesToKeep.dat";
+    const std::string written = dir + "\\qls1.tmp", text = "Cookie:kept@kept.example/\r\n";
+    for (DWORD error : {ERROR_UNABLE_TO_MOVE_REPLACEMENT, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}) {
+        WriteFileBytes(written, text);
+        DeleteFileA(target.c_str());
+        std::string failure;
+        try {
+            TStringList::FinishFailedReplace(target, written, text, error);
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+        EXPECT_EQ(failure, "") << "after error " << error;
+        EXPECT_EQ(ReadFileBytes(target), text) << "the list after error " << error;
+        EXPECT_EQ(GetFileAttributesA(written.c_str()), INVALID_FILE_ATTRIBUTES) << "the new file left beside it";
+    }
+}
+
 namespace {
 
 const char SaveTargetVariable[] = "QUELORA_SAVE_TARGET";

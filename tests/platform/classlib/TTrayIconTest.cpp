@@ -121,7 +121,7 @@ TEST_F(TTrayIconTest, ButtonsOverTheIconClickRestoreAndOpenTheMenuAtThePointer)
     Log.clear();
     Callback(Tray, WM_RBUTTONUP);   // returns once the menu closed
     chooser.SetEnabled(false);
-    PumpUntil([this] { return !Log.empty(); }, 1000);
+    PumpUntil([this] { return !Log.empty(); });
     EXPECT_EQ(shown.left, 300) << "the menu opens at the pointer";
     EXPECT_EQ(shown.top, 200);
     EXPECT_EQ(Log, "clean;") << "the item chosen in the menu";

@@ -503,7 +503,7 @@ TEST_F(MorwenTest, SaysWhyWhenTheListOrVantrelFails)
     for (const Case& c : cases) {
         SetInstallationPath(c.folder);
         ShownBox shown;
-        std::thread closer([&] { shown = CloseBox(15000); });
+        std::thread closer([&] { shown = CloseBox(60000); });
         HRESULT hr = Invoke(menu, MAKEINTRESOURCEA(0), shell);
         closer.join();
         EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
