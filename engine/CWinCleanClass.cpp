@@ -78,10 +78,12 @@ bool WithoutWordList(const std::vector<unsigned char>& old, std::vector<unsigned
     return true;
 }
 
-// A lost-cluster folder that ScanDisk makes at a drive's root, such as C:\FOUND.000.
-bool IsFoundFolder(const std::string& path)
+// The name ScanDisk gives a lost-cluster folder at a drive's root, such as FOUND.000; a
+// user's found.txt, FOUND or FOUND.OLD only looks like one.
+bool IsFoundFolderName(const std::string& name)
 {
-    return path.size() == 12 && path.compare(3, 6, "FOUND.") == 0;
+    return name.size() == 9 && name.compare(0, 6, "FOUND.") == 0 &&
+           std::all_of(name.begin() + 6, name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 int SaturatedSum(int a, int b)
@@ -332,21 +334,25 @@ void CWinCleanClass::ClearChkFiles()
             section->SetCaption(title + " (" + root + ")");
         Indicator->StatusPreparing("");
         // Only the root holds ScanDisk's files and folders; the masks match long names only,
-        // so "report.chkx" is no lost cluster.
+        // so "report.chkx" is no lost cluster. "FOUND.*" also matches files, any case and a
+        // name without a point: only the lost-cluster folders are kept from it, before the
+        // files' list restarts, so that nothing else is wiped, removed or counted.
+        FHdd.CollectByMask(root + "\\FOUND.*", false);
+        std::vector<std::string> folders;
+        for (const std::string& path : paths.Items)
+            if (IsFoundFolderName(ExtractFileName(path)) && DirectoryExists(path))
+                folders.push_back(path);
         FHdd.CollectByMask(root + "\\*.chk", false);
-        FHdd.AppendByMask(root + "\\FOUND.*", false);
-        for (int i = 0; i < paths.Count(); ++i)
-            if (IsFoundFolder(paths[i]))
-                FHdd.AppendByMask(paths[i] + "\\*.chk", false);
+        for (const std::string& folder : folders)
+            FHdd.AppendByMask(folder + "\\*.chk", false);
         if (Indicator->Gauge)
             Indicator->Gauge->SetProgress(0);
         if (!WipeCollected(FHdd, [this](const std::string& p) { Indicator->StatusDeleting(ExtractFileName(p)); })) {
             Indicator->SectionCancelled();
             return;
         }
-        for (const std::string& path : paths.Items)
-            if (IsFoundFolder(path))
-                FHdd.RemoveFolder(path);   // only when nothing else was left in it
+        for (const std::string& folder : folders)
+            FHdd.RemoveFolder(folder);   // only when nothing else was left in it
         Indicator->Step();
         Indicator->SectionDone();
     }

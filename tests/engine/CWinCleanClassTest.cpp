@@ -322,6 +322,25 @@ TEST_F(WinCleanTest, ChkFilesAtTheDriveRootsGoAndTheirFoldersWithThem)
     EXPECT_EQ(ReadFileBytes("C:\\qtest\\chk\\deep.chk"), "keep") << "only the drive's root is searched";
 }
 
+TEST_F(WinCleanTest, ChkFilesLeaveTheUsersFoundLookalikesAtTheRoot)
+{
+    MakeDirs("C:\\FOUND.000");
+    MakeDirs("C:\\FOUND.OLD");
+    const std::string users[] = {"C:\\found.txt", "C:\\Found.docx", "C:\\FOUND", "C:\\FOUND.OLD\\notes.chk"};
+    for (const std::string& file : users)
+        WriteFileBytes(file, "kept " + file);
+    WriteFileBytes("C:\\X.CHK", "lost");
+    WriteFileBytes("C:\\FOUND.000\\FILE0000.CHK", "lost");
+
+    Run({ChkFiles});
+
+    for (const std::string& file : users)
+        EXPECT_EQ(PathExists(file) ? ReadFileBytes(file) : "<gone>", "kept " + file) << "the user's own entry";
+    EXPECT_FALSE(PathExists("C:\\X.CHK"));
+    EXPECT_FALSE(PathExists("C:\\FOUND.000")) << "the emptied lost-cluster folder goes, its file first";
+    EXPECT_TRUE(PathExists("C:\\FOUND.OLD")) << "a folder named otherwise is no lost-cluster folder";
+}
+
 TEST_F(WinCleanTest, RecycleBinIndexEntriesAreOverwrittenAndTheRestLeftToTheShell)
 {
     MakeDirs("C:\\RECYCLED");
