@@ -22,26 +22,84 @@ void MakeDirs(const std::string& path)
             CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
 }
 
-static void RemoveAll(const std::string& folder)
+// Listed wide: an ANSI listing spells a name it cannot hold with a best fit, and a fullwidth
+// reverse solidus would lead this removal out of the folder.
+static void RemoveAllW(const std::wstring& folder)
 {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            std::string n = fd.cFileName;
-            if (n == "." || n == "..")
+            std::wstring n = fd.cFileName;
+            if (n == L"." || n == L"..")
                 continue;
-            std::string p = folder + "\\" + n;
-            SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+            std::wstring p = folder + L"\\" + n;
+            SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
             if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                RemoveAll(p);
+                RemoveAllW(p);
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveDirectoryA(p.c_str());
+                RemoveDirectoryW(p.c_str());
             else
-                DeleteFileA(p.c_str());
-        } while (FindNextFileA(h, &fd));
+                DeleteFileW(p.c_str());
+        } while (FindNextFileW(h, &fd));
         FindClose(h);
     }
+}
+
+static void RemoveAll(const std::string& folder)
+{
+    RemoveAllW(Wide(folder));
+}
+
+std::wstring Wide(const std::string& s)
+{
+    std::wstring w(s.size() + 1, L'\0');
+    w.resize(MultiByteToWideChar(CP_ACP, 0, s.c_str(), static_cast<int>(s.size()), &w[0], static_cast<int>(w.size())));
+    return w;
+}
+
+DecoyTree::DecoyTree(const std::string& root) : Root(root)
+{
+    RemoveAll(root);
+    MakeDirs(root + "\\sub\\empty");
+    MakeDirs(root + "\\hidden");
+    WriteFileBytes(root + "\\keep.txt", "decoy");
+    WriteFileBytes(root + "\\sub\\held.txt", "held by another program");
+    WriteFileBytes(root + "\\sub\\readonly.txt", "read-only decoy");
+    SetFileAttributesA((root + "\\sub\\readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA((root + "\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    for (const char* name : {"", "\\sub", "\\sub\\empty", "\\hidden", "\\keep.txt", "\\sub\\held.txt",
+                             "\\sub\\readonly.txt"}) {
+        const std::string path = root + name;
+        const DWORD a = GetFileAttributesA(path.c_str());
+        Entries.push_back({path, a, (a & FILE_ATTRIBUTE_DIRECTORY) ? std::string() : ReadFileBytes(path)});
+    }
+    // Held open with delete sharing, as a program that lets others delete its file would.
+    Held = CreateFileA((root + "\\sub\\held.txt").c_str(), GENERIC_READ,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+DecoyTree::~DecoyTree()
+{
+    if (Held != INVALID_HANDLE_VALUE)
+        CloseHandle(Held);
+    RemoveAll(Root);
+    RemoveDirectoryA(Root.c_str());
+}
+
+std::string DecoyTree::Changes() const
+{
+    std::string changed;
+    for (const Entry& e : Entries) {
+        const DWORD a = GetFileAttributesA(e.Path.c_str());
+        if (a == INVALID_FILE_ATTRIBUTES)
+            changed += " " + e.Path + " (gone)";
+        else if (a != e.Attributes)
+            changed += " " + e.Path + " (attributes " + std::to_string(e.Attributes) + " now " + std::to_string(a) + ")";
+        else if (!(a & FILE_ATTRIBUTE_DIRECTORY) && ReadFileBytes(e.Path) != e.Data)
+            changed += " " + e.Path + " (content)";
+    }
+    return changed;
 }
 
 std::string ScratchDir(const std::string& name)

@@ -4,8 +4,33 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace testing_support {
+
+std::wstring Wide(const std::string& s);
+
+// A tree outside the place a case cleans (files, an empty and a hidden folder, a read-only
+// file, a file held open by this program with delete sharing), made anew; Changes() names
+// whatever of it is gone or altered in content or attributes, "" when nothing is.
+class DecoyTree {
+public:
+    explicit DecoyTree(const std::string& root);
+    ~DecoyTree();
+    DecoyTree(const DecoyTree&) = delete;
+    DecoyTree& operator=(const DecoyTree&) = delete;
+    std::string Changes() const;
+
+private:
+    struct Entry {
+        std::string Path;
+        DWORD Attributes;
+        std::string Data;
+    };
+    std::string Root;
+    std::vector<Entry> Entries;
+    HANDLE Held = INVALID_HANDLE_VALUE;
+};
 
 // The folder the test program runs from (C:\Quelora inside the sandbox).
 std::string ExeDir();

@@ -165,14 +165,75 @@ TEST_F(VantrelTest, UnsafeLinesAreSkippedAndLogged)
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 15})
         EXPECT_NE(log.find("Skipped line " + std::to_string(n) + "  "), std::string::npos) << "line " << n << " in\n"
                                                                                            << log;
-    // Line 11 is a path that names nothing: it touches nothing, is not logged, and the lines
-    // after it are done.
+    // Line 11 is a path no file system takes: it touches nothing, is logged as too long, and
+    // the lines after it are done.
     EXPECT_EQ(PathExists(cutToPath) ? ReadFileBytes(cutToPath) : "(gone)", "cut")
         << "the file line 11 names when cut to " << cutToPath.size() << " characters";
+    EXPECT_NE(log.find(lines[10].substr(0, 300) + "     a path too long: left"), std::string::npos) << log;
     for (int n = 11; n <= 14; ++n)
         EXPECT_EQ(log.find("Skipped line " + std::to_string(n) + "  "), std::string::npos) << "line " << n << " in\n"
                                                                                            << log;
     DeleteFileA("C:\\canary.txt");
+}
+
+// Names the ANSI listing spells otherwise (fullwidth reverse solidi come back as "\"), a
+// listed name ending in a dot, chosen lines ending in a dot or a blank, and files held by
+// another program: nothing outside the chosen places changes, no unchosen name is wiped,
+// and every entry left or deleted unwritten has its line in the log.
+TEST_F(VantrelTest, OnlyExactNamesAreWipedAndEveryEntryLeftIsLogged)
+{
+    DecoyTree decoy("C:\\qdecoy");
+    const std::string chosen = Dir + "\\chosen";
+    MakeDirs(chosen + "\\sub");
+    WriteFileBytes(chosen + "\\plain.txt", "plain");
+    WriteFileBytes(chosen + "\\sub\\f.txt", "f");
+    const std::wstring up = L"..\xFF3C..\xFF3C..\xFF3C";   // from chosen, "..\..\..\" leads to C:
+    for (const std::wstring& name : {up + L"qdecoy", std::wstring(L"..\xFF3C..")})
+        ASSERT_TRUE(CreateDirectoryW((Wide(chosen) + L"\\" + name).c_str(), nullptr)) << GetLastError();
+    // A file too, and one ending in a dot, which the system makes only with the "\\?\" prefix.
+    for (const std::wstring& name : {L"\\\\?\\" + Wide(chosen) + L"\\dotted.", Wide(chosen) + L"\\a\xFF3C" L"b.txt"}) {
+        HANDLE made = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(made, INVALID_HANDLE_VALUE) << GetLastError();
+        CloseHandle(made);
+    }
+    MakeDirs(Dir + "\\tree");
+    for (const char* name : {"secret", "report.txt", "tree\\in.txt"})
+        WriteFileBytes(Dir + "\\" + name, "unchosen");
+    WriteFileBytes(Dir + "\\alone.txt", "alone");
+    WriteFileBytes(Dir + "\\shared.txt", "shared");
+    HANDLE alone = CreateFileA((Dir + "\\alone.txt").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    HANDLE shared = CreateFileA((Dir + "\\shared.txt").c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    WriteWorkList({chosen, Dir + "\\secret.", Dir + "\\report.txt ", Dir + "\\tree.", Dir + "\\alone.txt",
+                   Dir + "\\shared.txt"});
+
+    const long code = RunProgram(Vantrel(), 60000);
+    CloseHandle(alone);
+    CloseHandle(shared);
+    ASSERT_EQ(code, 0) << "exit code";
+
+    EXPECT_EQ(decoy.Changes(), "") << "outside the chosen folder";
+    for (const char* name : {"secret", "report.txt", "tree\\in.txt"})
+        EXPECT_EQ(ReadFileBytes(Dir + "\\" + name), "unchosen") << name << ", chosen with a dot or a blank after it";
+    EXPECT_FALSE(PathExists(chosen + "\\plain.txt") || PathExists(chosen + "\\sub")) << "the chosen folder's content";
+    EXPECT_EQ(ReadFileBytes(Dir + "\\alone.txt"), "alone") << "a file held alone by another program";
+    EXPECT_FALSE(PathExists(Dir + "\\shared.txt")) << "a file held with delete sharing goes, unwritten";
+    const std::string log = ReadFileBytes(ExeDir() + "\\Vantrel.log");
+    for (int n : {2, 3, 4})
+        EXPECT_NE(log.find("Skipped line " + std::to_string(n) + "  "), std::string::npos) << "line " << n << " in\n" << log;
+    const std::pair<std::string, std::string> left[] = {
+        {chosen + "\\..?..?..?qdecoy", "a name the code page cannot spell: left, with all below it"},
+        {chosen + "\\..?..", "a name the code page cannot spell: left, with all below it"},
+        {chosen + "\\a?b.txt", "a name the code page cannot spell: left, with all below it"},
+        {chosen + "\\dotted.", "a name ending in a dot or a blank, which the system would open as another: left"},
+        {chosen, "a folder that could not be removed: left"},
+        {Dir + "\\alone.txt", "in use by another program: left"},
+        {Dir + "\\shared.txt", "deleted without overwriting: in use by another program"},
+    };
+    for (const auto& entry : left)
+        EXPECT_NE(log.find("Not overwritten: " + entry.first + "     " + entry.second), std::string::npos)
+            << entry.first << ": " << entry.second << " in\n" << log;
 }
 
 TEST_F(VantrelTest, ASecondNameKeepsItsBytesAndTheChosenNameGoes)
@@ -486,7 +547,9 @@ TEST(VantrelRecord, AFileRefusedForItsSafetyOutlivesEveryLaterStep)
     RefusingRecord hdd;
     hdd.CollectedPaths.Add(dir);
     hdd.AppendByExtension(dir, ".*", true);
-    hdd.LeaveAlone(refused);
+    std::string otherCase = refused;
+    CharUpperA(&otherCase[0]);
+    hdd.LeaveAlone(otherCase);   // as the system compares names
     for (int i = 0; i < hdd.CollectedPaths.Count(); ++i)
         hdd.WipeThenDelete(hdd.CollectedPaths[i]);
     EXPECT_FALSE(PathExists(dir + "\\sub\\plain.txt")) << "its neighbour stays";
