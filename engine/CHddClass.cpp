@@ -267,17 +267,28 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
     // The name now leads to another entry than the one looked at: whatever it is, it stays.
     auto refuseOther = [&]() { return refuse("the name led to another file than the one looked at: left alone"); };
     std::unique_ptr<CFileEntry> file(new CFileEntry(path, access, 0));
-    // The attributes to give back when the file stays, through the handle of the file that
-    // was looked at: by name they could land on whatever the name leads to by then.
+    // The attributes to give back when the file stays, set only through a handle of the
+    // file that was looked at: by name they could land on whatever the name leads to by then.
     DWORD given = INVALID_FILE_ATTRIBUTES;
     std::unique_ptr<CFileEntry> look;
+    auto setLooked = [&](DWORD attributes) {
+        if (!look)
+            return false;
+        CFileEntry setter(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
+        if (setter.IsOpen())
+            return setter.IsSameAs(*look) && setter.SetAttributes(attributes);
+        // A system that gives no attribute access to a read-only file (Wine): by name, then,
+        // and only while the name leads to the file looked at.
+        CFileEntry now(path);
+        return now.IsSameAs(*look) && SetFileAttributesA(path.c_str(), attributes);
+    };
     if (!file->IsOpen() && file->OpenError() == ERROR_ACCESS_DENIED) {
         // A read-only file refuses write access, even to its attributes alone.
-        look.reset(new CFileEntry(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES));
+        look.reset(new CFileEntry(path));
         if (look->Kind() == CPathSafety::ekFolder || look->Kind() == CPathSafety::ekDataReparseFolder)
             return wrNotAFile;
         if (!IsWritable(look->Kind()) || !(look->Attributes() & FILE_ATTRIBUTE_READONLY) ||
-            !look->SetAttributes(FILE_ATTRIBUTE_NORMAL)) {
+            !setLooked(FILE_ATTRIBUTE_NORMAL)) {
             NotOpenedReason = "no access";
             return wrNotOpened;
         }
@@ -287,7 +298,7 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
             const bool other = file->IsOpen();
             NotOpenedReason = OpenFailure(path, file->OpenError());
             file.reset();
-            look->SetAttributes(given);
+            setLooked(given);
             return other ? refuseOther() : wrNotOpened;
         }
     }
@@ -308,8 +319,8 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
         return DeleteFileA(path.c_str()) != 0;
     };
     auto keep = [&](TWipeResult result) {
-        if (given != INVALID_FILE_ATTRIBUTES && !(file && file->SetAttributes(given)) && look)
-            look->SetAttributes(given);
+        if (given != INVALID_FILE_ATTRIBUTES && !(file && file->SetAttributes(given)))
+            setLooked(given);
         file.reset();
         return result;
     };

@@ -277,7 +277,7 @@ TEST_F(WinCleanTest, ANameTheListingSpellsOtherwiseLeadsTheTempItemNowhere)
     EXPECT_EQ(decoy.Changes(), "") << "outside Temp";
     EXPECT_FALSE(PathExists(temp + "\\sub")) << "Temp's own content";
     EXPECT_NE(GetFileAttributesW(odd.c_str()), INVALID_FILE_ATTRIBUTES) << "the folder of that name";
-    EXPECT_NE(log.find("Not overwritten: " + temp + "\\..?..?..?qdecoy     a name the code page cannot spell"),
+    EXPECT_NE(log.find("Not overwritten: " + temp + "\\..?..?..?qdecoy      a name the code page cannot spell"),
               std::string::npos)
         << log;
 }
