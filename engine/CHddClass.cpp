@@ -354,9 +354,8 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
             return keep(wrNotOpened);
         }
     }
-    if (WalkOfPath.count(path) ? !IsStillBelowItsWalk(path, *file) : !IsTheChosenEntry(path, *file))
-        return keep(refuse(WalkOfPath.count(path) ? "no longer below the folder it was found in: left alone"
-                                                  : "the name leads to another file than the one chosen: left alone"));
+    if (!IsWhereItWasChosen(path, *file))
+        return keep(wrRefused);
     if (PassCount > 0 && file->LinkCount() > 1) {
         if (OnRefused)
             OnRefused(path, std::string("the file has another name: not overwritten") +
@@ -419,6 +418,18 @@ bool CHddClass::IsStillBelowItsWalk(const std::string& path, const CFileEntry& f
     return !CFileEntry::HasReparsePointBetween(root, path);
 }
 
+bool CHddClass::IsWhereItWasChosen(const std::string& path, const CFileEntry& file)
+{
+    const bool found = WalkOfPath.count(path) != 0;
+    if (found ? IsStillBelowItsWalk(path, file) : IsTheChosenEntry(path, file))
+        return true;
+    LeaveAlone(path);
+    if (OnRefused)
+        OnRefused(path, found ? "no longer below the folder it was found in: left alone"
+                              : "the name leads to another file than the one chosen: left alone");
+    return false;
+}
+
 bool CHddClass::IsTheChosenEntry(const std::string& path, const CFileEntry& file)
 {
     // Without the final-path call the handle, opened on a link itself, is the entry named.
@@ -454,11 +465,17 @@ bool CHddClass::StaysInItsWalk(const std::string& path) const
     auto walk = WalkOfPath.find(path);
     if (walk == WalkOfPath.end())
         return true;   // named by the owner itself, not found by a walk
-    const std::string& root = WalkRoots[walk->second];
     const size_t cut = path.find_last_of('\\');
-    return cut != std::string::npos &&
-           IsStrictlyBelow(PlaceOf(path.substr(0, cut)), path.substr(cut + 1),
-                           CFileEntry::HasSystemFinalPath() ? root : CPathSafety::Resolved(root));
+    return cut != std::string::npos && IsStrictlyBelow(PlaceOf(path.substr(0, cut)), path.substr(cut + 1), TreeRoot(path));
+}
+
+std::string CHddClass::TreeRoot(const std::string& folder) const
+{
+    auto walk = WalkOfPath.find(folder);
+    if (walk == WalkOfPath.end())
+        return PlaceOf(folder);
+    const std::string& root = WalkRoots[walk->second];
+    return CFileEntry::HasSystemFinalPath() ? root : CPathSafety::Resolved(root);
 }
 
 void CHddClass::DeleteTree(const std::string& folder)
@@ -469,7 +486,8 @@ void CHddClass::DeleteTree(const std::string& folder)
         TellLeft(folder, "no longer below the folder it was found in: left alone");
         return;
     }
-    DeleteTreeIn(folder, PlaceOf(folder));
+    // A folder a walk found is emptied only of what lies below that walk's folder.
+    DeleteTreeIn(folder, TreeRoot(folder));
 }
 
 // Nothing is deleted or removed but what lies below the folder the tree delete was given,

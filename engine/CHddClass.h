@@ -100,6 +100,9 @@ protected:
     // or tree delete of the same run removes it unwritten.
     void LeaveAlone(const std::string& path);
     bool IsLeftAlone(const std::string& path) const;
+    // The file's handle leads where its name was chosen: below the folder its walk started
+    // from, or, for a name the owner gave, to that very name. Else it is left alone and told.
+    bool IsWhereItWasChosen(const std::string& path, const class CFileEntry& file);
     // Why the last wipe could not open the file alone ("" when nothing is there).
     const std::string& WhyNotOpened() const { return NotOpenedReason; }
 
@@ -115,6 +118,9 @@ private:
     bool IsStillBelowItsWalk(const std::string& path, const class CFileEntry& file) const;
     static bool IsTheChosenEntry(const std::string& path, const class CFileEntry& file);
     bool StaysInItsWalk(const std::string& path) const;
+    // Where the system places the folder a tree delete of this folder must stay below: the
+    // folder a walk that found it started from, else the folder itself.
+    std::string TreeRoot(const std::string& folder) const;
     void AddEntry(const std::string& path, unsigned long sizeHigh, unsigned long sizeLow);
     void DeleteTreeIn(const std::string& folder, const std::string& root);
     void AppendExtensionIn(const std::string& folder, const std::string& ext, bool recursive);

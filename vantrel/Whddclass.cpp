@@ -7,7 +7,7 @@ bool CWHddClass::DeleteAsFile(const std::string& path)
     // Attributes changed and given back through this handle alone: by name they could land
     // on whatever the name leads to by then.
     CFileEntry look(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE);
-    if (!look.IsOpen() || (look.Attributes() & FILE_ATTRIBUTE_DIRECTORY))
+    if (!look.IsOpen() || (look.Attributes() & FILE_ATTRIBUTE_DIRECTORY) || !IsWhereItWasChosen(path, look))
         return false;
     const DWORD attributes = look.Attributes();
     // Only a plain file's own attributes are changed: a link's change could reach its target.

@@ -21,7 +21,8 @@ public:
     // Deletes the path as a file whatever the overwrite did: a file whose overwrite was
     // cancelled goes in its partly written state. A read-only file is cleared first and
     // gets its attributes back when it stays; a link goes as the link; a folder stays.
-    static bool DeleteAsFile(const std::string& path);
+    // Like a wipe, it leaves a file whose handle leads elsewhere than it was chosen.
+    bool DeleteAsFile(const std::string& path);
     // Overwrites the path and deletes it on the handle that wrote it, whatever the
     // overwrite did (a cancelled file goes partly written, its written part flushed first);
     // a path that could not be opened alone is deleted as a file. A file refused on purpose

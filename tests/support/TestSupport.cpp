@@ -2,6 +2,8 @@
 
 #include <tlhelp32.h>
 
+#include <functional>
+
 #include <stdexcept>
 #include <vector>
 
@@ -58,6 +60,30 @@ std::wstring Wide(const std::string& s)
     return w;
 }
 
+std::string UnixName(const std::string& path)
+{
+    using Call = char*(CDECL*)(LPCWSTR);
+    static const auto call = reinterpret_cast<Call>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    const char* name = call ? call(Wide(path).c_str()) : nullptr;
+    return name ? name : "";
+}
+
+bool OnLinuxSide(const std::string& commandLine, const std::function<bool()>& done)
+{
+    std::string line = commandLine;
+    const std::string program = "\\\\?\\unix" + line.substr(0, line.find(' '));
+    STARTUPINFOA si = {sizeof si};
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    // Wine gives no handle of a Linux process to wait on.
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(20))
+        if (done())
+            return true;
+    return false;
+}
+
 DecoyTree::DecoyTree(const std::string& root) : Root(root)
 {
     RemoveAll(root);
@@ -66,10 +92,11 @@ DecoyTree::DecoyTree(const std::string& root) : Root(root)
     WriteFileBytes(root + "\\keep.txt", "decoy");
     WriteFileBytes(root + "\\sub\\held.txt", "held by another program");
     WriteFileBytes(root + "\\sub\\readonly.txt", "read-only decoy");
+    WriteFileBytes(root + "\\sub\\index.dat", "decoy index");
     SetFileAttributesA((root + "\\sub\\readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     SetFileAttributesA((root + "\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
     for (const char* name : {"", "\\sub", "\\sub\\empty", "\\hidden", "\\keep.txt", "\\sub\\held.txt",
-                             "\\sub\\readonly.txt"}) {
+                             "\\sub\\readonly.txt", "\\sub\\index.dat"}) {
         const std::string path = root + name;
         const DWORD a = GetFileAttributesA(path.c_str());
         Entries.push_back({path, a, (a & FILE_ATTRIBUTE_DIRECTORY) ? std::string() : ReadFileBytes(path)});

@@ -3,12 +3,20 @@
 // processes, and the windows they show.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace testing_support {
 
 std::wstring Wide(const std::string& s);
+
+// What the Linux side makes, Wine's own calls cannot: a name with a real backslash, a
+// symbolic link (which Wine shows as the plain file or folder it leads to). The program
+// (a full Linux path, e.g. "/bin/ln -s a b") runs as the sandbox's user; true once done()
+// holds, within 30 s.
+std::string UnixName(const std::string& path);
+bool OnLinuxSide(const std::string& commandLine, const std::function<bool()>& done);
 
 // A tree outside the place a case cleans (files, an empty and a hidden folder, a read-only
 // file, a file held open by this program with delete sharing), made anew; Changes() names

@@ -241,6 +241,54 @@ TEST_F(VantrelTest, OnlyExactNamesAreWipedAndEveryEntryLeftIsLogged)
     RemoveDirectoryW((L"\\\\?\\" + Wide(chosen) + L"\\..\xFF3C..").c_str());
 }
 
+// Made from the Linux side: a folder named with real backslashes, and links that Wine shows
+// as the plain file or folder they lead to (one chosen by name, two found in a chosen
+// folder), all leading into the decoy. Nothing of the decoy changes, and each is logged.
+TEST_F(VantrelTest, LinuxSideNamesAndLinksLeadNowhere)
+{
+    DecoyTree decoy("C:\\qdecoy");
+    const std::string chosen = Dir + "\\chosen", unixChosen = UnixName(chosen);
+    MakeDirs(chosen);
+    WriteFileBytes(chosen + "\\plain.txt", "plain");
+    ASSERT_NE(unixChosen, "") << "Wine names no Linux path";
+    struct Link {
+        std::string Target, Folder, Name;
+    };
+    const Link links[] = {{"C:\\qdecoy\\keep.txt", Dir, "link.txt"},
+                          {"C:\\qdecoy\\sub\\held.txt", chosen, "inner.txt"},
+                          {"C:\\qdecoy\\sub", chosen, "dirlink"}};
+    for (const Link& l : links)
+        ASSERT_TRUE(OnLinuxSide("/bin/ln -s " + UnixName(l.Target) + " " + UnixName(l.Folder) + "/" + l.Name,
+                                [&] { return PathExists(l.Folder + "\\" + l.Name); }))
+            << l.Name;
+    auto listed = [&] {
+        WIN32_FIND_DATAW fd;
+        HANDLE h = FindFirstFileW((Wide(chosen) + L"\\*qdecoy").c_str(), &fd);
+        if (h != INVALID_HANDLE_VALUE)
+            FindClose(h);
+        return h != INVALID_HANDLE_VALUE;
+    };
+    ASSERT_TRUE(OnLinuxSide("/bin/mkdir " + unixChosen + "/..\\..\\..\\qdecoy", listed)) << "a name with backslashes";
+    WriteWorkList({chosen, Dir + "\\link.txt"});
+
+    ASSERT_EQ(RunProgram(Vantrel(), 60000), 0) << "exit code";
+
+    const std::string log = ReadFileBytes(ExeDir() + "\\Vantrel.log");
+    EXPECT_EQ(decoy.Changes(), "") << "outside the chosen folder; the log:\n" << log;
+    EXPECT_FALSE(PathExists(chosen + "\\plain.txt")) << "the chosen folder's own file";
+    EXPECT_TRUE(PathExists(Dir + "\\link.txt") && PathExists(chosen + "\\inner.txt")) << "the links stay";
+    for (const std::string& line :
+         {Dir + "\\link.txt      the name leads to another file than the one chosen: left alone",
+          chosen + "\\inner.txt      no longer below the folder it was found in: left alone",
+          chosen + "\\..\\..\\..\\qdecoy      a name that would lead elsewhere: left, with all below it"})
+        EXPECT_NE(log.find("Not overwritten: " + line), std::string::npos) << line << " in\n" << log;
+    // Wine can remove neither the links nor a name it cannot spell, nor can the sandbox's keeper.
+    EXPECT_TRUE(OnLinuxSide("/bin/rmdir " + unixChosen + "/..\\..\\..\\qdecoy", [&] { return !listed(); }));
+    for (const Link& l : links)
+        EXPECT_TRUE(OnLinuxSide("/bin/rm " + UnixName(l.Folder) + "/" + l.Name,
+                                [&] { return !PathExists(l.Folder + "\\" + l.Name); }));
+}
+
 TEST_F(VantrelTest, ASecondNameKeepsItsBytesAndTheChosenNameGoes)
 {
     const std::string others = ScratchDir("vantrel_others");
