@@ -118,22 +118,6 @@ TEST_F(FennickTest, AnEmptyCachePathStillCleansHistory)
     EXPECT_FALSE(PathExists(History + "\\History.IE5\\index.dat"));
 }
 
-// A folder in the cache whose name the ANSI listing spells "..\..\(...)\qdecoy" (fullwidth
-// reverse solidi): the search stays below the cache, and the index files there still go.
-TEST_F(FennickTest, ANameTheListingSpellsOtherwiseLeadsNowhere)
-{
-    DecoyTree decoy("C:\\qdecoy");
-    std::wstring name = L"\\..\xFF3C";
-    for (char c : Cache.substr(3))
-        if (c == '\\')
-            name += L"..\xFF3C";
-    ASSERT_TRUE(CreateDirectoryW((Wide(Cache) + name + L"qdecoy").c_str(), nullptr)) << GetLastError();
-    ASSERT_EQ(RunProgram(Fennick(" 1"), 60000), 0);
-    EXPECT_EQ(decoy.Changes(), "") << "outside the cache";
-    for (const std::string& f : Wiped())
-        EXPECT_FALSE(PathExists(f)) << f;
-}
-
 TEST_F(FennickTest, AFileInUseStaysAndTheRestGo)
 {
     std::string held = Cache + "\\Content.IE5\\index.dat";

@@ -26,7 +26,7 @@ void MakeDirs(const std::string& path)
 
 // Listed wide: an ANSI listing spells a name it cannot hold with a best fit, and a fullwidth
 // reverse solidus would lead this removal out of the folder.
-static void RemoveAllW(const std::wstring& folder)
+static void RemoveAll(const std::wstring& folder)
 {
     WIN32_FIND_DATAW fd;
     HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
@@ -38,7 +38,7 @@ static void RemoveAllW(const std::wstring& folder)
             std::wstring p = folder + L"\\" + n;
             SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
             if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                RemoveAllW(p);
+                RemoveAll(p);
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveDirectoryW(p.c_str());
             else
@@ -50,7 +50,7 @@ static void RemoveAllW(const std::wstring& folder)
 
 static void RemoveAll(const std::string& folder)
 {
-    RemoveAllW(Wide(folder));
+    RemoveAll(Wide(folder));
 }
 
 std::wstring Wide(const std::string& s)
@@ -87,19 +87,19 @@ bool OnLinuxSide(const std::string& commandLine, const std::function<bool()>& do
 DecoyTree::DecoyTree(const std::string& root) : Root(root)
 {
     RemoveAll(root);
-    MakeDirs(root + "\\sub\\empty");
-    MakeDirs(root + "\\hidden");
-    WriteFileBytes(root + "\\keep.txt", "decoy");
-    WriteFileBytes(root + "\\sub\\held.txt", "held by another program");
-    WriteFileBytes(root + "\\sub\\readonly.txt", "read-only decoy");
-    WriteFileBytes(root + "\\sub\\index.dat", "decoy index");
-    SetFileAttributesA((root + "\\sub\\readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    SetFileAttributesA((root + "\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    for (const char* name : {"", "\\sub", "\\sub\\empty", "\\hidden", "\\keep.txt", "\\sub\\held.txt",
-                             "\\sub\\readonly.txt", "\\sub\\index.dat"}) {
-        const std::string path = root + name;
-        const DWORD a = GetFileAttributesA(path.c_str());
-        Entries.push_back({path, a, (a & FILE_ATTRIBUTE_DIRECTORY) ? std::string() : ReadFileBytes(path)});
+    // A folder ends in a backslash; a file holds its own name.
+    const std::pair<const char*, DWORD> made[] = {
+        {"\\", 0}, {"\\sub\\", 0}, {"\\sub\\empty\\", 0}, {"\\hidden\\", FILE_ATTRIBUTE_HIDDEN},
+        {"\\keep.txt", 0}, {"\\sub\\held.txt", 0}, {"\\sub\\readonly.txt", FILE_ATTRIBUTE_READONLY}};
+    for (const auto& m : made) {
+        std::string path = root + m.first;
+        const bool folder = path.back() == '\\';
+        if (folder)
+            path.pop_back();
+        folder ? MakeDirs(path) : WriteFileBytes(path, path);
+        if (m.second)
+            SetFileAttributesA(path.c_str(), m.second);
+        Entries.push_back({path, GetFileAttributesA(path.c_str()), folder ? std::string() : path});
     }
     // Held open with delete sharing, as a program that lets others delete its file would.
     Held = CreateFileA((root + "\\sub\\held.txt").c_str(), GENERIC_READ,

@@ -331,6 +331,8 @@ TEST_F(VantrelTest, CancelDeletesTheFileInHandAndStops)
     EXPECT_EQ(ReadFileBytes(Dir + "\\after.txt"), "after") << "a file after the cancel";
     EXPECT_EQ(ReadFileBytes(Dir + "\\folder\\inside.txt"), "inside") << "a folder after the cancel";
     EXPECT_TRUE(PathExists(WorkListPath())) << "the work list";
+    const std::string log = ReadFileBytes(ExeDir() + "\\Vantrel.log"), said = "deleted without overwriting: the run";
+    EXPECT_NE(log.find(Dir + "\\big1.bin      " + said), std::string::npos) << log;
 }
 
 // The README's picture of the window at work, drawn by the window itself into a picture of
@@ -589,6 +591,7 @@ TEST(VantrelRecord, AnEmptyProtectedFolderIsNeverRemoved)
 struct RefusingRecord : CWHddClass {
     RefusingRecord() : CWHddClass(nullptr) {}
     using CHddClass::LeaveAlone;
+    using CHddClass::IsLeftAlone;
 };
 
 TEST(VantrelRecord, AFileRefusedForItsSafetyOutlivesEveryLaterStep)
@@ -600,9 +603,10 @@ TEST(VantrelRecord, AFileRefusedForItsSafetyOutlivesEveryLaterStep)
     RefusingRecord hdd;
     hdd.CollectedPaths.Add(dir);
     hdd.AppendByExtension(dir, ".*", true);
-    std::string otherCase = refused;
-    CharUpperA(&otherCase[0]);
-    hdd.LeaveAlone(otherCase);   // as the system compares names
+    hdd.LeaveAlone(refused);
+    // Names compare as the system compares them, also where it cannot look them up.
+    hdd.LeaveAlone(dir + "\\GONE.TXT");
+    EXPECT_TRUE(hdd.IsLeftAlone(dir + "\\gone.txt"));
     for (int i = 0; i < hdd.CollectedPaths.Count(); ++i)
         hdd.WipeThenDelete(hdd.CollectedPaths[i]);
     EXPECT_FALSE(PathExists(dir + "\\sub\\plain.txt")) << "its neighbour stays";
