@@ -262,7 +262,8 @@ TEST_F(WinCleanTest, TheTempFolderIsEmptiedAndKept)
 // "..\..\..\qdecoy": the plain deletion stays in Temp, leaves that folder and logs it.
 TEST_F(WinCleanTest, ANameTheListingSpellsOtherwiseLeadsTheTempItemNowhere)
 {
-    DecoyTree decoy("C:\\qdecoy");
+    HANDLE held = MakeDecoy("C:\\qdecoy");
+    const std::string decoy = TreeState("C:\\qdecoy");
     const std::string temp = ScratchDir("tmpclean") + "\\Temp";
     MakeDirs(temp + "\\sub");
     WriteFileBytes(temp + "\\sub\\a.tmp", "a");
@@ -274,7 +275,8 @@ TEST_F(WinCleanTest, ANameTheListingSpellsOtherwiseLeadsTheTempItemNowhere)
     for (const std::string& line : Run({TempFolder}, 0))
         log += line + "\n";
 
-    EXPECT_EQ(decoy.Changes(), "") << "outside Temp";
+    CloseHandle(held);
+    EXPECT_EQ(TreeState("C:\\qdecoy"), decoy) << "outside Temp";
     EXPECT_FALSE(PathExists(temp + "\\sub")) << "Temp's own content";
     EXPECT_NE(GetFileAttributesW(odd.c_str()), INVALID_FILE_ATTRIBUTES) << "the folder of that name";
     EXPECT_NE(log.find("Not overwritten: " + temp + "\\..?..?..?qdecoy      a name the code page cannot spell"),

@@ -84,49 +84,38 @@ bool OnLinuxSide(const std::string& commandLine, const std::function<bool()>& do
     return false;
 }
 
-DecoyTree::DecoyTree(const std::string& root) : Root(root)
+HANDLE MakeDecoy(const std::string& root)
 {
     RemoveAll(root);
     // A folder ends in a backslash; a file holds its own name.
     const std::pair<const char*, DWORD> made[] = {
-        {"\\", 0}, {"\\sub\\", 0}, {"\\sub\\empty\\", 0}, {"\\hidden\\", FILE_ATTRIBUTE_HIDDEN},
-        {"\\keep.txt", 0}, {"\\sub\\held.txt", 0}, {"\\sub\\readonly.txt", FILE_ATTRIBUTE_READONLY}};
+        {"\\sub\\empty\\", 0}, {"\\hidden\\", FILE_ATTRIBUTE_HIDDEN}, {"\\keep.txt", 0},
+        {"\\sub\\held.txt", 0},  {"\\sub\\readonly.txt", FILE_ATTRIBUTE_READONLY}};
     for (const auto& m : made) {
-        std::string path = root + m.first;
-        const bool folder = path.back() == '\\';
-        if (folder)
-            path.pop_back();
-        folder ? MakeDirs(path) : WriteFileBytes(path, path);
+        const std::string path = root + m.first;
+        path.back() == '\\' ? MakeDirs(path.substr(0, path.size() - 1)) : WriteFileBytes(path, path);
         if (m.second)
             SetFileAttributesA(path.c_str(), m.second);
-        Entries.push_back({path, GetFileAttributesA(path.c_str()), folder ? std::string() : path});
     }
     // Held open with delete sharing, as a program that lets others delete its file would.
-    Held = CreateFileA((root + "\\sub\\held.txt").c_str(), GENERIC_READ,
+    return CreateFileA((root + "\\sub\\held.txt").c_str(), GENERIC_READ,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
-DecoyTree::~DecoyTree()
+std::string TreeState(const std::string& root)
 {
-    if (Held != INVALID_HANDLE_VALUE)
-        CloseHandle(Held);
-    RemoveAll(Root);
-    RemoveDirectoryA(Root.c_str());
-}
-
-std::string DecoyTree::Changes() const
-{
-    std::string changed;
-    for (const Entry& e : Entries) {
-        const DWORD a = GetFileAttributesA(e.Path.c_str());
-        if (a == INVALID_FILE_ATTRIBUTES)
-            changed += " " + e.Path + " (gone)";
-        else if (a != e.Attributes)
-            changed += " " + e.Path + " (attributes " + std::to_string(e.Attributes) + " now " + std::to_string(a) + ")";
-        else if (!(a & FILE_ATTRIBUTE_DIRECTORY) && ReadFileBytes(e.Path) != e.Data)
-            changed += " " + e.Path + " (content)";
+    std::string state = root + " " + std::to_string(GetFileAttributesA(root.c_str())) + "\n";
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((root + "\\*").c_str(), &fd);
+    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &fd)) {
+        const std::string name = fd.cFileName, path = root + "\\" + name;
+        if (name != "." && name != "..")
+            state += (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? TreeState(path)
+                                                                     : TreeState(path) + " " + ReadFileBytes(path) + "\n";
     }
-    return changed;
+    if (h != INVALID_HANDLE_VALUE)
+        FindClose(h);
+    return state;
 }
 
 std::string ScratchDir(const std::string& name)

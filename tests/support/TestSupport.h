@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace testing_support {
 
@@ -18,27 +17,11 @@ std::wstring Wide(const std::string& s);
 std::string UnixName(const std::string& path);
 bool OnLinuxSide(const std::string& commandLine, const std::function<bool()>& done);
 
-// A tree outside the place a case cleans (files, an empty and a hidden folder, a read-only
-// file, a file held open by this program with delete sharing), made anew; Changes() names
-// whatever of it is gone or altered in content or attributes, "" when nothing is.
-class DecoyTree {
-public:
-    explicit DecoyTree(const std::string& root);
-    ~DecoyTree();
-    DecoyTree(const DecoyTree&) = delete;
-    DecoyTree& operator=(const DecoyTree&) = delete;
-    std::string Changes() const;
-
-private:
-    struct Entry {
-        std::string Path;
-        DWORD Attributes;
-        std::string Data;
-    };
-    std::string Root;
-    std::vector<Entry> Entries;
-    HANDLE Held = INVALID_HANDLE_VALUE;
-};
+// A tree outside the place a case cleans: files, an empty and a hidden folder, a read-only
+// file and one held open by the returned handle with delete sharing, made anew.
+HANDLE MakeDecoy(const std::string& root);
+// Every entry below the folder with its attributes, and every file's content.
+std::string TreeState(const std::string& root);
 
 // The folder the test program runs from (C:\Quelora inside the sandbox).
 std::string ExeDir();

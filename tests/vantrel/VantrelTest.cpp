@@ -176,59 +176,76 @@ TEST_F(VantrelTest, UnsafeLinesAreSkippedAndLogged)
     DeleteFileA("C:\\canary.txt");
 }
 
-// Names the ANSI listing spells otherwise (fullwidth reverse solidi come back as "\"), a
-// listed name ending in a dot, chosen lines ending in a dot or a blank, and files held by
-// another program: nothing outside the chosen places changes, no unchosen name is wiped,
-// and every entry left or deleted unwritten has its line in the log.
+// In a chosen folder: names the ANSI listing spells otherwise (fullwidth reverse solidi), a
+// name ending in a dot, and, made from the Linux side, a name with real backslashes and links
+// that Wine shows as the plain file or folder they lead to; chosen lines ending in a dot or
+// a blank, a link chosen by name, and files held by another program. Nothing outside the
+// chosen places changes, no unchosen name is wiped, and every entry left or deleted
+// unwritten has its line in the log.
 TEST_F(VantrelTest, OnlyExactNamesAreWipedAndEveryEntryLeftIsLogged)
 {
-    DecoyTree decoy("C:\\qdecoy");
-    const std::string chosen = Dir + "\\chosen";
+    HANDLE held = MakeDecoy("C:\\qdecoy");
+    const std::string decoy = TreeState("C:\\qdecoy"), chosen = Dir + "\\chosen", unixChosen = UnixName(chosen);
+    const std::wstring wideChosen = L"\\\\?\\" + Wide(chosen);   // the prefix reaches names ending in a dot
     MakeDirs(chosen + "\\sub");
-    WriteFileBytes(chosen + "\\plain.txt", "plain");
     WriteFileBytes(chosen + "\\sub\\f.txt", "f");
-    const std::wstring up = L"..\xFF3C..\xFF3C..\xFF3C";   // from chosen, "..\..\..\" leads to C:
-    // "..\.." (ending in dots, so made with the "\\?\" prefix) leads to C:\qtest.
-    for (const std::wstring& name : {up + L"qdecoy", L"\\\\?\\" + Wide(chosen) + L"\\..\xFF3C.."})
-        ASSERT_TRUE(CreateDirectoryW((name[0] == L'\\' ? name : Wide(chosen) + L"\\" + name).c_str(), nullptr))
-            << GetLastError();
-    // A file too, and one ending in a dot, which the system makes only with the "\\?\" prefix.
-    for (const std::wstring& name : {L"\\\\?\\" + Wide(chosen) + L"\\dotted.", Wide(chosen) + L"\\a\xFF3C" L"b.txt"}) {
-        HANDLE made = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    // From chosen, "..\..\..\" leads to C:, and "..\.." to C:\qtest.
+    for (const wchar_t* name : {L"\\..\xFF3C..\xFF3C..\xFF3C" L"qdecoy", L"\\..\xFF3C.."})
+        ASSERT_TRUE(CreateDirectoryW((wideChosen + name).c_str(), nullptr)) << GetLastError();
+    for (const wchar_t* name : {L"\\dotted.", L"\\a\xFF3C" L"b.txt"}) {
+        HANDLE made = CreateFileW((wideChosen + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
         ASSERT_NE(made, INVALID_HANDLE_VALUE) << GetLastError();
         CloseHandle(made);
     }
+    const std::string links[][3] = {{"C:\\qdecoy\\keep.txt", Dir, "link.txt"},
+                                    {"C:\\qdecoy\\sub\\held.txt", chosen, "inner.txt"},
+                                    {"C:\\qdecoy\\sub", chosen, "dirlink"}};
+    for (const auto& l : links)
+        ASSERT_TRUE(OnLinuxSide("/bin/ln -s " + UnixName(l[0]) + " " + UnixName(l[1]) + "/" + l[2],
+                                [&] { return PathExists(l[1] + "\\" + l[2]); }))
+            << l[2];
+    auto decoyNames = [&] {   // in chosen, counted without asking the ANSI listing
+        WIN32_FIND_DATAW fd;
+        HANDLE h = FindFirstFileW((Wide(chosen) + L"\\*qdecoy").c_str(), &fd);
+        int n = 0;
+        for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileW(h, &fd))
+            ++n;
+        FindClose(h);
+        return n;
+    };
+    const std::string backslashed = unixChosen + "/..\\..\\..\\qdecoy";
+    ASSERT_TRUE(OnLinuxSide("/bin/mkdir " + backslashed, [&] { return decoyNames() == 2; }));
     MakeDirs(Dir + "\\tree");
-    for (const char* name : {"secret", "report.txt", "tree\\in.txt"})
+    for (const char* name : {"secret", "report.txt", "tree\\in.txt", "alone.txt", "shared.txt"})
         WriteFileBytes(Dir + "\\" + name, "unchosen");
-    WriteFileBytes(Dir + "\\alone.txt", "alone");
-    WriteFileBytes(Dir + "\\shared.txt", "shared");
     HANDLE alone = CreateFileA((Dir + "\\alone.txt").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_EXISTING, 0, nullptr);
     HANDLE shared = CreateFileA((Dir + "\\shared.txt").c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
     WriteWorkList({chosen, Dir + "\\secret.", Dir + "\\report.txt ", Dir + "\\tree.", Dir + "\\alone.txt",
-                   Dir + "\\shared.txt"});
+                   Dir + "\\shared.txt", Dir + "\\link.txt"});
 
     const long code = RunProgram(Vantrel(), 60000);
-    CloseHandle(alone);
-    CloseHandle(shared);
+    for (HANDLE h : {held, alone, shared})
+        CloseHandle(h);
     ASSERT_EQ(code, 0) << "exit code";
 
-    EXPECT_EQ(decoy.Changes(), "") << "outside the chosen folder";
-    for (const char* name : {"secret", "report.txt", "tree\\in.txt"})
-        EXPECT_EQ(ReadFileBytes(Dir + "\\" + name), "unchosen") << name << ", chosen with a dot or a blank after it";
-    EXPECT_FALSE(PathExists(chosen + "\\plain.txt") || PathExists(chosen + "\\sub")) << "the chosen folder's content";
-    EXPECT_EQ(ReadFileBytes(Dir + "\\alone.txt"), "alone") << "a file held alone by another program";
-    EXPECT_FALSE(PathExists(Dir + "\\shared.txt")) << "a file held with delete sharing goes, unwritten";
     const std::string log = ReadFileBytes(ExeDir() + "\\Vantrel.log");
+    EXPECT_EQ(TreeState("C:\\qdecoy"), decoy) << "outside the chosen folder; the log:\n" << log;
+    for (const char* name : {"secret", "report.txt", "tree\\in.txt", "alone.txt"})
+        EXPECT_EQ(ReadFileBytes(Dir + "\\" + name), "unchosen") << name << ", not chosen, or held alone by another program";
+    EXPECT_FALSE(PathExists(chosen + "\\sub") || PathExists(Dir + "\\shared.txt")) << "chosen, or held with delete sharing";
     for (int n : {2, 3, 4})
         EXPECT_NE(log.find("Skipped line " + std::to_string(n) + "  "), std::string::npos) << "line " << n << " in\n" << log;
+    const std::string spell = "a name the code page cannot spell: left, with all below it";
     const std::pair<std::string, std::string> left[] = {
-        {chosen + "\\..?..?..?qdecoy", "a name the code page cannot spell: left, with all below it"},
-        {chosen + "\\..?..", "a name the code page cannot spell: left, with all below it"},
-        {chosen + "\\a?b.txt", "a name the code page cannot spell: left, with all below it"},
+        {chosen + "\\..?..?..?qdecoy", spell},
+        {chosen + "\\..?..", spell},
+        {chosen + "\\a?b.txt", spell},
         {chosen + "\\dotted.", "a name ending in a dot or a blank, which the system would open as another: left"},
+        {chosen + "\\..\\..\\..\\qdecoy", "a name that would lead elsewhere: left, with all below it"},
+        {chosen + "\\inner.txt", "no longer below the folder it was found in: left alone"},
+        {Dir + "\\link.txt", "the name leads to another file than the one chosen: left alone"},
         {chosen, "a folder that could not be removed: left"},
         {Dir + "\\alone.txt", "in use by another program: left"},
         {Dir + "\\shared.txt", "deleted without overwriting: in use by another program"},
@@ -236,57 +253,13 @@ TEST_F(VantrelTest, OnlyExactNamesAreWipedAndEveryEntryLeftIsLogged)
     for (const auto& entry : left)
         EXPECT_NE(log.find("Not overwritten: " + entry.first + "      " + entry.second), std::string::npos)
             << entry.first << ": " << entry.second << " in\n" << log;
-    // Names ending in a dot are reached only with the prefix: the sandbox's keeper cannot.
-    DeleteFileW((L"\\\\?\\" + Wide(chosen) + L"\\dotted.").c_str());
-    RemoveDirectoryW((L"\\\\?\\" + Wide(chosen) + L"\\..\xFF3C..").c_str());
-}
-
-// Made from the Linux side: a folder named with real backslashes, and links that Wine shows
-// as the plain file or folder they lead to (one chosen by name, two found in a chosen
-// folder), all leading into the decoy. Nothing of the decoy changes, and each is logged.
-TEST_F(VantrelTest, LinuxSideNamesAndLinksLeadNowhere)
-{
-    DecoyTree decoy("C:\\qdecoy");
-    const std::string chosen = Dir + "\\chosen", unixChosen = UnixName(chosen);
-    MakeDirs(chosen);
-    WriteFileBytes(chosen + "\\plain.txt", "plain");
-    ASSERT_NE(unixChosen, "") << "Wine names no Linux path";
-    struct Link {
-        std::string Target, Folder, Name;
-    };
-    const Link links[] = {{"C:\\qdecoy\\keep.txt", Dir, "link.txt"},
-                          {"C:\\qdecoy\\sub\\held.txt", chosen, "inner.txt"},
-                          {"C:\\qdecoy\\sub", chosen, "dirlink"}};
-    for (const Link& l : links)
-        ASSERT_TRUE(OnLinuxSide("/bin/ln -s " + UnixName(l.Target) + " " + UnixName(l.Folder) + "/" + l.Name,
-                                [&] { return PathExists(l.Folder + "\\" + l.Name); }))
-            << l.Name;
-    auto listed = [&] {
-        WIN32_FIND_DATAW fd;
-        HANDLE h = FindFirstFileW((Wide(chosen) + L"\\*qdecoy").c_str(), &fd);
-        if (h != INVALID_HANDLE_VALUE)
-            FindClose(h);
-        return h != INVALID_HANDLE_VALUE;
-    };
-    ASSERT_TRUE(OnLinuxSide("/bin/mkdir " + unixChosen + "/..\\..\\..\\qdecoy", listed)) << "a name with backslashes";
-    WriteWorkList({chosen, Dir + "\\link.txt"});
-
-    ASSERT_EQ(RunProgram(Vantrel(), 60000), 0) << "exit code";
-
-    const std::string log = ReadFileBytes(ExeDir() + "\\Vantrel.log");
-    EXPECT_EQ(decoy.Changes(), "") << "outside the chosen folder; the log:\n" << log;
-    EXPECT_FALSE(PathExists(chosen + "\\plain.txt")) << "the chosen folder's own file";
-    EXPECT_TRUE(PathExists(Dir + "\\link.txt") && PathExists(chosen + "\\inner.txt")) << "the links stay";
-    for (const std::string& line :
-         {Dir + "\\link.txt      the name leads to another file than the one chosen: left alone",
-          chosen + "\\inner.txt      no longer below the folder it was found in: left alone",
-          chosen + "\\..\\..\\..\\qdecoy      a name that would lead elsewhere: left, with all below it"})
-        EXPECT_NE(log.find("Not overwritten: " + line), std::string::npos) << line << " in\n" << log;
-    // Wine can remove neither the links nor a name it cannot spell, nor can the sandbox's keeper.
-    EXPECT_TRUE(OnLinuxSide("/bin/rmdir " + unixChosen + "/..\\..\\..\\qdecoy", [&] { return !listed(); }));
-    for (const Link& l : links)
-        EXPECT_TRUE(OnLinuxSide("/bin/rm " + UnixName(l.Folder) + "/" + l.Name,
-                                [&] { return !PathExists(l.Folder + "\\" + l.Name); }));
+    // Neither the sandbox's keeper nor Wine can remove names ending in a dot, links, or a name
+    // with backslashes: the prefix and the Linux side can.
+    DeleteFileW((wideChosen + L"\\dotted.").c_str());
+    RemoveDirectoryW((wideChosen + L"\\..\xFF3C..").c_str());
+    EXPECT_TRUE(OnLinuxSide("/bin/rmdir " + backslashed, [&] { return decoyNames() == 1; }));
+    for (const auto& l : links)
+        EXPECT_TRUE(OnLinuxSide("/bin/rm " + UnixName(l[1]) + "/" + l[2], [&] { return !PathExists(l[1] + "\\" + l[2]); }));
 }
 
 TEST_F(VantrelTest, ASecondNameKeepsItsBytesAndTheChosenNameGoes)
