@@ -4,6 +4,7 @@
 #include "CIndicatorClass.h"
 #include "MyRndRectBtn.h"
 #include "SysUtils.h"
+#include "TM_Logger.h"
 
 #include <windows.h>
 
@@ -76,8 +77,9 @@ void CCleanClassPrototype::ReportUnwritten(CHddClass& hdd)
         if (Indicator)
             Indicator->NoteFailure("Not overwritten: " + ExtractFileName(path));
     };
-    hdd.OnRefused = [this](const std::string& path, const std::string&) {
+    hdd.OnRefused = [this](const std::string& path, const std::string& why) {
         if (Indicator)
             Indicator->NoteFailure("Not overwritten: " + ExtractFileName(path));
+        TM_Logger::Instance()->AddEntry("Not overwritten: " + path.substr(0, 300), why, " ");
     };
 }

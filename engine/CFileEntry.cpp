@@ -69,6 +69,10 @@ using QueryInfoCall = LONG(WINAPI*)(HANDLE, IoStatus*, PVOID, ULONG, int);
 const QueryInfoCall QueryInformationFile = reinterpret_cast<QueryInfoCall>(
     reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationFile")));
 const int FileBasicInformation = 4, FileStandardInformation = 5, FileInternalInformation = 6;
+// Where the system has no SetFileInformationByHandle (before Windows Vista), the call below it.
+using SetNtInfoCall = LONG(WINAPI*)(HANDLE, IoStatus*, PVOID, ULONG, int);
+const SetNtInfoCall SetInformationFile = reinterpret_cast<SetNtInfoCall>(
+    reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtSetInformationFile")));
 
 bool QueryHandle(HANDLE h, BY_HANDLE_FILE_INFORMATION& info)
 {
@@ -198,5 +202,10 @@ bool CFileEntry::SetAttributes(DWORD attributes)
 {
     BasicInfo info = {};   // times of 0 stay as they are
     info.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
-    return IsOpen() && SetInformationByHandle && SetInformationByHandle(FHandle, BasicInfoClass, &info, sizeof info);
+    if (!IsOpen())
+        return false;
+    if (SetInformationByHandle)
+        return SetInformationByHandle(FHandle, BasicInfoClass, &info, sizeof info) != 0;
+    IoStatus io = {};
+    return SetInformationFile && SetInformationFile(FHandle, &io, &info, sizeof info, FileBasicInformation) >= 0;
 }

@@ -32,15 +32,19 @@ public:
     // chose): this name alone goes, the result is false and OnRefused hears of it. A file
     // gathered by a walk whose handle no longer leads below the folder the walk started
     // from (a link or drive swapped in above it since) is left alone, and OnRefused hears;
-    // so is a name that led to another file than the one looked at. A file left alone stays
-    // for the record's life.
+    // so is a name that led to another file than the one looked at, and a name given by the
+    // owner whose handle's final path is another name (a link the system shows as a plain
+    // file). A file left alone stays for the record's life.
     bool WipeAndDelete(const std::string& path);
     // Deletes the folder's content without overwriting; the folder itself stays, and so
     // does every "desktop.ini" with the folders that hold one, and every file left alone
     // by a wipe before. Like every walk here it refuses a starting folder that is a reparse
-    // point and never descends into one.
+    // point and never descends into one. Nothing is deleted or removed that the system does
+    // not place below the folder given, or that is a protected place: it stays, and
+    // OnRefused hears of it.
     void DeleteTree(const std::string& folder);
-    // Removes one empty folder, never a protected one.
+    // Removes one empty folder, never a protected one, nor one a walk found that no longer
+    // lies below the folder the walk started from.
     bool RemoveFolder(const std::string& folder);
 
     void CollectByExtension(const std::string& folder, const std::string& ext, bool recursive);
@@ -71,8 +75,14 @@ public:
     // Told the path of a data-holding reparse point that could not be overwritten (so it
     // was not deleted either): the owner reports its item as failed, never as done.
     std::function<void(const std::string&)> OnLeftUnwritten;
-    // Told the path of a file not overwritten on purpose, and why, for the owner's log.
+    // Told the path of an entry left or deleted unwritten on purpose, and why, for the
+    // owner's log: a file refused for its safety, a listed name not used because it is not
+    // exactly the name on the disk (the entry stays, with all below it), an entry a tree
+    // delete leaves because it does not lie below its folder. Each once.
     std::function<void(const std::string& path, const std::string& why)> OnRefused;
+    // OnRefused also hears of every file a wipe leaves, or deletes, without overwriting it
+    // for any other reason (cancelled, not written, not removed).
+    bool TellEveryUnwritten = false;
 
 protected:
     enum TAfterWrite { awKeep, awDeleteWhenWritten, awDeleteAlways };
@@ -90,12 +100,29 @@ protected:
     // or tree delete of the same run removes it unwritten.
     void LeaveAlone(const std::string& path);
     bool IsLeftAlone(const std::string& path) const;
+    // The file's handle leads where its name was chosen: below the folder its walk started
+    // from, or, for a name the owner gave, to that very name. Else it is left alone and told.
+    bool IsWhereItWasChosen(const std::string& path, const class CFileEntry& file);
+    // Why the last wipe could not open the file alone ("" when nothing is there).
+    const std::string& WhyNotOpened() const { return NotOpenedReason; }
+
+public:
+    // Tells OnRefused of an entry left, once.
+    void TellLeft(const std::string& path, const std::string& why);
 
 private:
+    static std::string ListedName(const std::string& folder, const wchar_t* wide, std::string& name);
+    template <class F, class S>
+    void ForEachEntry(const std::string& folder, const std::string& pattern, F f, S stop);
     void BeginWalk(const std::string& folder);
     bool IsStillBelowItsWalk(const std::string& path, const class CFileEntry& file) const;
+    static bool IsTheChosenEntry(const std::string& path, const class CFileEntry& file);
+    bool StaysInItsWalk(const std::string& path) const;
+    // Where the system places the folder a tree delete of this folder must stay below: the
+    // folder a walk that found it started from, else the folder itself.
+    std::string TreeRoot(const std::string& folder) const;
     void AddEntry(const std::string& path, unsigned long sizeHigh, unsigned long sizeLow);
-    void DeleteTreeIn(const std::string& folder);
+    void DeleteTreeIn(const std::string& folder, const std::string& root);
     void AppendExtensionIn(const std::string& folder, const std::string& ext, bool recursive);
     void AppendMaskIn(const std::string& folder, const std::string& mask, bool recursive);
     // A collection ends soon after the owner's cancel event is set: it is tested every few
@@ -110,6 +137,8 @@ private:
     // can say so), and which walk gathered each path.
     std::vector<std::string> WalkRoots;
     std::unordered_map<std::string, size_t> WalkOfPath;
-    std::unordered_set<std::string> LeftAlone;   // as CPathSafety::Resolved names them
+    std::unordered_set<std::string> LeftAlone;   // as CPathSafety::Resolved names them, upper case
+    std::unordered_set<std::string> Told;
+    std::string NotOpenedReason;
     std::shared_ptr<CWipeRandom> Random;   // seeded once, on the first overwrite
 };

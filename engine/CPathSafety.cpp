@@ -46,8 +46,10 @@ bool CPathSafety::IsAbsolute(const std::string& path)
         while (e < path.size() && !IsSeparator(path[e]))
             ++e;
         std::string part = path.substr(i, e - i);
-        // A ':' after the drive names a stream of a file, never a file or folder of its own.
-        if (part == "." || part == ".." || part.find(':') != std::string::npos)
+        // A ':' after the drive names a stream of a file, never a file or folder of its own;
+        // a part ending in a dot or a blank is opened as the shorter name, another entry.
+        if (part == "." || part == ".." || part.find(':') != std::string::npos ||
+            (!part.empty() && (part.back() == '.' || part.back() == ' ')))
             return false;
         i = e + 1;
     }

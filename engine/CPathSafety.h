@@ -9,7 +9,8 @@ class CProtectedPlaces;
 class CPathSafety {
 public:
     // A full path: a drive letter with ":\" or a "\\server\share" name, and no "." or ".."
-    // part that could lead elsewhere than it reads, nor a ':' after the drive (a stream).
+    // part that could lead elsewhere than it reads, nor a ':' after the drive (a stream), nor
+    // a part ending in a dot or a blank (the system would open the name without them).
     static bool IsAbsolute(const std::string& path);
     // A folder that must never be emptied, searched below or removed: a drive or share root,
     // one of the protected places (CProtectedPlaces), or a folder holding one of them.

@@ -93,12 +93,23 @@ void TM_Logger::BeginEntry(const std::string& title)
 void TM_Logger::EndEntry(const std::string& result, const std::string& detail)
 {
     TCriticalSectionGuard guard(Lock);
-    std::string word = result == "Done...OK" ? "Done" : result;
-    CurrentLine += "  " + detail + "   " + word;
+    CurrentLine += EntryEnd(result, detail);
     if (FLines.Count() == 0)
         FLines.Add(CurrentLine);
     else
         FLines[CurrentIndex >= 0 && CurrentIndex < FLines.Count() ? CurrentIndex : FLines.Count() - 1] = CurrentLine;
+    WriteFile();
+}
+
+std::string TM_Logger::EntryEnd(const std::string& result, const std::string& detail)
+{
+    return "  " + detail + "   " + (result == "Done...OK" ? std::string("Done") : result);
+}
+
+void TM_Logger::AddEntry(const std::string& title, const std::string& result, const std::string& detail)
+{
+    TCriticalSectionGuard guard(Lock);
+    FLines.Add(Copy(CurrentTimeText(), 1, 8) + "   " + title + EntryEnd(result, detail));
     WriteFile();
 }
 

@@ -22,6 +22,8 @@ public:
     void AddLine(const std::string& text);
     void BeginEntry(const std::string& title);
     void EndEntry(const std::string& result, const std::string& detail);
+    // One whole entry line at once, after the others; the entry in progress stays open.
+    void AddEntry(const std::string& title, const std::string& result, const std::string& detail);
     // Between these, changes are kept and the file is written once, at the end: a program
     // logging many entries in a row writes the file once instead of once for each.
     void BeginBatch();
@@ -35,6 +37,7 @@ public:
 
 private:
     void WriteFile();
+    static std::string EntryEnd(const std::string& result, const std::string& detail);
 
     std::string FPath;
     TCriticalSection Lock;

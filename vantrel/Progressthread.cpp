@@ -70,8 +70,7 @@ void TIndicatorThread::Wipe()
     Link->Use([&](TIndicatorFm& w) { w.CGauge1->SetMaxValue(paths.Count()); });
 
     hdd.OnRefused = [log](const std::string& path, const std::string& why) {
-        log->BeginEntry("Not overwritten: " + path.substr(0, 300));
-        log->EndEntry(why, " ");
+        log->AddEntry("Not overwritten: " + path.substr(0, 300), why, " ");
     };
     // The window hears of the file in hand at most every ShowEvery ms: drawing the labels
     // and fitting each name took longer than wiping a small file.
@@ -95,7 +94,8 @@ void TIndicatorThread::Wipe()
     for (int i = 0; i < paths.Count() && !IsCancelled(); ++i) {
         if (DirectoryExists(paths[i])) {
             hdd.DeleteTree(paths[i]);
-            hdd.RemoveFolder(paths[i]);
+            if (!hdd.RemoveFolder(paths[i]) && DirectoryExists(paths[i]))
+                hdd.TellLeft(paths[i], "a folder that could not be removed: left");
         }
     }
 }

@@ -15,16 +15,19 @@ public:
         CancelEvent = cancelEvent;
         SkipDesktopIni = false;
         ClearReadOnlyFolders = true;
+        TellEveryUnwritten = true;
     }
 
     // Deletes the path as a file whatever the overwrite did: a file whose overwrite was
     // cancelled goes in its partly written state. A read-only file is cleared first and
     // gets its attributes back when it stays; a link goes as the link; a folder stays.
-    static bool DeleteAsFile(const std::string& path);
+    // Like a wipe, it leaves a file whose handle leads elsewhere than it was chosen.
+    bool DeleteAsFile(const std::string& path);
     // Overwrites the path and deletes it on the handle that wrote it, whatever the
     // overwrite did (a cancelled file goes partly written, its written part flushed first);
     // a path that could not be opened alone is deleted as a file. A file refused on purpose
     // (found below a folder it no longer lies below, or a name that led to another file than
-    // the one looked at) stays, also through the folder phase's tree deletes.
+    // the one looked at) stays, also through the folder phase's tree deletes. Every file
+    // left, or deleted without being overwritten, is told to OnRefused with the reason.
     bool WipeThenDelete(const std::string& path);
 };

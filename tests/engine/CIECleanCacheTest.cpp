@@ -20,6 +20,9 @@ using namespace testing_support;
 
 namespace {
 
+// The run log's own line for a file whose second name kept it from being overwritten.
+const char SecondName[] = "the file has another name: not overwritten, only this name removed";
+
 const char CacheCaption[] = "Temporary Internet Files";
 const char CookiesCaption[] = "Cookies";
 
@@ -216,7 +219,10 @@ TEST_F(IECacheTest, EverythingButTheIndexAndTheCookiesGoes)
 
     // A page with a second name is not overwritten: only its name in the cache goes.
     const std::string pageEnd = witness.empty() ? "Done" : "Not overwritten: " + page.substr(page.rfind('\\') + 1);
-    EXPECT_EQ(Joined(log), Joined({Line(CacheCaption, "6Kb", pageEnd)})) << "every file but the in-use index";
+    std::vector<std::string> expected = {Line(CacheCaption, "6Kb", pageEnd)};
+    if (!witness.empty())
+        expected.push_back("   Not overwritten: " + page + "      " + SecondName);
+    EXPECT_EQ(Joined(log), Joined(expected)) << "every file but the in-use index";
     EXPECT_EQ(Indicator.RunTotal, 6 * 1024);
     for (const std::string& gone : {page, picture, script, big, stray})
         EXPECT_FALSE(PathExists(gone)) << gone;
@@ -385,7 +391,10 @@ TEST_F(IECacheTest, CookiesGoUnlessTheKeepListNamesThemExactly)
     auto log = RunCookies(cleaner);
 
     const std::string annEnd = annWitness.empty() ? "Done" : "Not overwritten: " + ann.substr(ann.rfind('\\') + 1);
-    EXPECT_EQ(Joined(log), Joined({Line(CookiesCaption, "5Kb", annEnd)})) << "every cookie file of the folder, kept too";
+    std::vector<std::string> expected = {Line(CookiesCaption, "5Kb", annEnd)};
+    if (!annWitness.empty())
+        expected.push_back("   Not overwritten: " + ann + "      " + SecondName);
+    EXPECT_EQ(Joined(log), Joined(expected)) << "every cookie file of the folder, kept too";
     std::vector<std::string> left = CookieUrls();
     std::sort(left.begin(), left.end());
     EXPECT_EQ(Joined(left), Joined({"Cookie:keep@kept.example/", "Cookie:last@end.example/"}));

@@ -258,6 +258,32 @@ TEST_F(WinCleanTest, TheTempFolderIsEmptiedAndKept)
     EXPECT_EQ(ReadFileBytes(base + "\\beside.txt"), "keep");
 }
 
+// A folder in Temp named with fullwidth reverse solidi, which the ANSI listing spells
+// "..\..\..\qdecoy": the plain deletion stays in Temp, leaves that folder and logs it.
+TEST_F(WinCleanTest, ANameTheListingSpellsOtherwiseLeadsTheTempItemNowhere)
+{
+    HANDLE held = MakeDecoy("C:\\qdecoy");
+    const std::string decoy = TreeState("C:\\qdecoy");
+    const std::string temp = ScratchDir("tmpclean") + "\\Temp";
+    MakeDirs(temp + "\\sub");
+    WriteFileBytes(temp + "\\sub\\a.tmp", "a");
+    const std::wstring odd = Wide(temp) + L"\\..\xFF3C..\xFF3C..\xFF3C" L"qdecoy";
+    ASSERT_TRUE(CreateDirectoryW(odd.c_str(), nullptr)) << GetLastError();
+    SetTmp(temp);
+
+    std::string log;
+    for (const std::string& line : Run({TempFolder}, 0))
+        log += line + "\n";
+
+    CloseHandle(held);
+    EXPECT_EQ(TreeState("C:\\qdecoy"), decoy) << "outside Temp";
+    EXPECT_FALSE(PathExists(temp + "\\sub")) << "Temp's own content";
+    EXPECT_NE(GetFileAttributesW(odd.c_str()), INVALID_FILE_ATTRIBUTES) << "the folder of that name";
+    EXPECT_NE(log.find("Not overwritten: " + temp + "\\..?..?..?qdecoy      a name the code page cannot spell"),
+              std::string::npos)
+        << log;
+}
+
 TEST_F(WinCleanTest, UnsafeTempValuesTouchNothing)
 {
     Canaries canaries;

@@ -2,6 +2,8 @@
 
 #include <tlhelp32.h>
 
+#include <functional>
+
 #include <stdexcept>
 #include <vector>
 
@@ -22,26 +24,98 @@ void MakeDirs(const std::string& path)
             CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
 }
 
-static void RemoveAll(const std::string& folder)
+// Listed wide: an ANSI listing spells a name it cannot hold with a best fit, and a fullwidth
+// reverse solidus would lead this removal out of the folder.
+static void RemoveAll(const std::wstring& folder)
 {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            std::string n = fd.cFileName;
-            if (n == "." || n == "..")
+            std::wstring n = fd.cFileName;
+            if (n == L"." || n == L"..")
                 continue;
-            std::string p = folder + "\\" + n;
-            SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+            std::wstring p = folder + L"\\" + n;
+            SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
             if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
                 RemoveAll(p);
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveDirectoryA(p.c_str());
+                RemoveDirectoryW(p.c_str());
             else
-                DeleteFileA(p.c_str());
-        } while (FindNextFileA(h, &fd));
+                DeleteFileW(p.c_str());
+        } while (FindNextFileW(h, &fd));
         FindClose(h);
     }
+}
+
+static void RemoveAll(const std::string& folder)
+{
+    RemoveAll(Wide(folder));
+}
+
+std::wstring Wide(const std::string& s)
+{
+    std::wstring w(s.size() + 1, L'\0');
+    w.resize(MultiByteToWideChar(CP_ACP, 0, s.c_str(), static_cast<int>(s.size()), &w[0], static_cast<int>(w.size())));
+    return w;
+}
+
+std::string UnixName(const std::string& path)
+{
+    using Call = char*(CDECL*)(LPCWSTR);
+    static const auto call = reinterpret_cast<Call>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    const char* name = call ? call(Wide(path).c_str()) : nullptr;
+    return name ? name : "";
+}
+
+bool OnLinuxSide(const std::string& commandLine, const std::function<bool()>& done)
+{
+    std::string line = commandLine;
+    const std::string program = "\\\\?\\unix" + line.substr(0, line.find(' '));
+    STARTUPINFOA si = {sizeof si};
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    // Wine gives no handle of a Linux process to wait on.
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(20))
+        if (done())
+            return true;
+    return false;
+}
+
+HANDLE MakeDecoy(const std::string& root)
+{
+    RemoveAll(root);
+    // A folder ends in a backslash; a file holds its own name.
+    const std::pair<const char*, DWORD> made[] = {
+        {"\\sub\\empty\\", 0}, {"\\hidden\\", FILE_ATTRIBUTE_HIDDEN}, {"\\keep.txt", 0},
+        {"\\sub\\held.txt", 0},  {"\\sub\\readonly.txt", FILE_ATTRIBUTE_READONLY}};
+    for (const auto& m : made) {
+        const std::string path = root + m.first;
+        path.back() == '\\' ? MakeDirs(path.substr(0, path.size() - 1)) : WriteFileBytes(path, path);
+        if (m.second)
+            SetFileAttributesA(path.c_str(), m.second);
+    }
+    // Held open with delete sharing, as a program that lets others delete its file would.
+    return CreateFileA((root + "\\sub\\held.txt").c_str(), GENERIC_READ,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+std::string TreeState(const std::string& root)
+{
+    std::string state = root + " " + std::to_string(GetFileAttributesA(root.c_str())) + "\n";
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((root + "\\*").c_str(), &fd);
+    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &fd)) {
+        const std::string name = fd.cFileName, path = root + "\\" + name;
+        if (name != "." && name != "..")
+            state += (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? TreeState(path)
+                                                                     : TreeState(path) + " " + ReadFileBytes(path) + "\n";
+    }
+    if (h != INVALID_HANDLE_VALUE)
+        FindClose(h);
+    return state;
 }
 
 std::string ScratchDir(const std::string& name)

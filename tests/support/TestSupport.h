@@ -8,6 +8,21 @@
 
 namespace testing_support {
 
+std::wstring Wide(const std::string& s);
+
+// What the Linux side makes, Wine's own calls cannot: a name with a real backslash, a
+// symbolic link (which Wine shows as the plain file or folder it leads to). The program
+// (a full Linux path, e.g. "/bin/ln -s a b") runs as the sandbox's user; true once done()
+// holds, within 30 s.
+std::string UnixName(const std::string& path);
+bool OnLinuxSide(const std::string& commandLine, const std::function<bool()>& done);
+
+// A tree outside the place a case cleans: files, an empty and a hidden folder, a read-only
+// file and one held open by the returned handle with delete sharing, made anew.
+HANDLE MakeDecoy(const std::string& root);
+// Every entry below the folder with its attributes, and every file's content.
+std::string TreeState(const std::string& root);
+
 // The folder the test program runs from (C:\Quelora inside the sandbox).
 std::string ExeDir();
 // A new, empty folder C:\qtest\<name> (with every parent made).

@@ -165,14 +165,101 @@ TEST_F(VantrelTest, UnsafeLinesAreSkippedAndLogged)
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 15})
         EXPECT_NE(log.find("Skipped line " + std::to_string(n) + "  "), std::string::npos) << "line " << n << " in\n"
                                                                                            << log;
-    // Line 11 is a path that names nothing: it touches nothing, is not logged, and the lines
-    // after it are done.
+    // Line 11 is a path no file system takes: it touches nothing, is logged as too long, and
+    // the lines after it are done.
     EXPECT_EQ(PathExists(cutToPath) ? ReadFileBytes(cutToPath) : "(gone)", "cut")
         << "the file line 11 names when cut to " << cutToPath.size() << " characters";
+    EXPECT_NE(log.find(lines[10].substr(0, 300) + "      a path too long: left"), std::string::npos) << log;
     for (int n = 11; n <= 14; ++n)
         EXPECT_EQ(log.find("Skipped line " + std::to_string(n) + "  "), std::string::npos) << "line " << n << " in\n"
                                                                                            << log;
     DeleteFileA("C:\\canary.txt");
+}
+
+// In a chosen folder: names the ANSI listing spells otherwise (fullwidth reverse solidi), a
+// name ending in a dot, and, made from the Linux side, a name with real backslashes and links
+// that Wine shows as the plain file or folder they lead to; chosen lines ending in a dot or
+// a blank, a link chosen by name, and files held by another program. Nothing outside the
+// chosen places changes, no unchosen name is wiped, and every entry left or deleted
+// unwritten has its line in the log.
+TEST_F(VantrelTest, OnlyExactNamesAreWipedAndEveryEntryLeftIsLogged)
+{
+    HANDLE held = MakeDecoy("C:\\qdecoy");
+    const std::string decoy = TreeState("C:\\qdecoy"), chosen = Dir + "\\chosen", unixChosen = UnixName(chosen);
+    const std::wstring wideChosen = L"\\\\?\\" + Wide(chosen);   // the prefix reaches names ending in a dot
+    MakeDirs(chosen + "\\sub");
+    WriteFileBytes(chosen + "\\sub\\f.txt", "f");
+    // From chosen, "..\..\..\" leads to C:, and "..\.." to C:\qtest.
+    for (const wchar_t* name : {L"\\..\xFF3C..\xFF3C..\xFF3C" L"qdecoy", L"\\..\xFF3C.."})
+        ASSERT_TRUE(CreateDirectoryW((wideChosen + name).c_str(), nullptr)) << GetLastError();
+    for (const wchar_t* name : {L"\\dotted.", L"\\a\xFF3C" L"b.txt"}) {
+        HANDLE made = CreateFileW((wideChosen + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(made, INVALID_HANDLE_VALUE) << GetLastError();
+        CloseHandle(made);
+    }
+    const std::string links[][3] = {{"C:\\qdecoy\\keep.txt", Dir, "link.txt"},
+                                    {"C:\\qdecoy\\sub\\held.txt", chosen, "inner.txt"},
+                                    {"C:\\qdecoy\\sub", chosen, "dirlink"}};
+    for (const auto& l : links)
+        ASSERT_TRUE(OnLinuxSide("/bin/ln -s " + UnixName(l[0]) + " " + UnixName(l[1]) + "/" + l[2],
+                                [&] { return PathExists(l[1] + "\\" + l[2]); }))
+            << l[2];
+    auto decoyNames = [&] {   // in chosen, counted without asking the ANSI listing
+        WIN32_FIND_DATAW fd;
+        HANDLE h = FindFirstFileW((Wide(chosen) + L"\\*qdecoy").c_str(), &fd);
+        int n = 0;
+        for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileW(h, &fd))
+            ++n;
+        FindClose(h);
+        return n;
+    };
+    const std::string backslashed = unixChosen + "/..\\..\\..\\qdecoy";
+    ASSERT_TRUE(OnLinuxSide("/bin/mkdir " + backslashed, [&] { return decoyNames() == 2; }));
+    MakeDirs(Dir + "\\tree");
+    for (const char* name : {"secret", "report.txt", "tree\\in.txt", "alone.txt", "shared.txt"})
+        WriteFileBytes(Dir + "\\" + name, "unchosen");
+    HANDLE alone = CreateFileA((Dir + "\\alone.txt").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    HANDLE shared = CreateFileA((Dir + "\\shared.txt").c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    WriteWorkList({chosen, Dir + "\\secret.", Dir + "\\report.txt ", Dir + "\\tree.", Dir + "\\alone.txt",
+                   Dir + "\\shared.txt", Dir + "\\link.txt"});
+
+    const long code = RunProgram(Vantrel(), 60000);
+    for (HANDLE h : {held, alone, shared})
+        CloseHandle(h);
+    ASSERT_EQ(code, 0) << "exit code";
+
+    const std::string log = ReadFileBytes(ExeDir() + "\\Vantrel.log");
+    EXPECT_EQ(TreeState("C:\\qdecoy"), decoy) << "outside the chosen folder; the log:\n" << log;
+    for (const char* name : {"secret", "report.txt", "tree\\in.txt", "alone.txt"})
+        EXPECT_EQ(ReadFileBytes(Dir + "\\" + name), "unchosen") << name << ", not chosen, or held alone by another program";
+    EXPECT_FALSE(PathExists(chosen + "\\sub") || PathExists(Dir + "\\shared.txt")) << "chosen, or held with delete sharing";
+    for (int n : {2, 3, 4})
+        EXPECT_NE(log.find("Skipped line " + std::to_string(n) + "  "), std::string::npos) << "line " << n << " in\n" << log;
+    const std::string spell = "a name the code page cannot spell: left, with all below it";
+    const std::pair<std::string, std::string> left[] = {
+        {chosen + "\\..?..?..?qdecoy", spell},
+        {chosen + "\\..?..", spell},
+        {chosen + "\\a?b.txt", spell},
+        {chosen + "\\dotted.", "a name ending in a dot or a blank, which the system would open as another: left"},
+        {chosen + "\\..\\..\\..\\qdecoy", "a name that would lead elsewhere: left, with all below it"},
+        {chosen + "\\inner.txt", "no longer below the folder it was found in: left alone"},
+        {Dir + "\\link.txt", "the name leads to another file than the one chosen: left alone"},
+        {chosen, "a folder that could not be removed: left"},
+        {Dir + "\\alone.txt", "in use by another program: left"},
+        {Dir + "\\shared.txt", "deleted without overwriting: in use by another program"},
+    };
+    for (const auto& entry : left)
+        EXPECT_NE(log.find("Not overwritten: " + entry.first + "      " + entry.second), std::string::npos)
+            << entry.first << ": " << entry.second << " in\n" << log;
+    // Neither the sandbox's keeper nor Wine can remove names ending in a dot, links, or a name
+    // with backslashes: the prefix and the Linux side can.
+    DeleteFileW((wideChosen + L"\\dotted.").c_str());
+    RemoveDirectoryW((wideChosen + L"\\..\xFF3C..").c_str());
+    EXPECT_TRUE(OnLinuxSide("/bin/rmdir " + backslashed, [&] { return decoyNames() == 1; }));
+    for (const auto& l : links)
+        EXPECT_TRUE(OnLinuxSide("/bin/rm " + UnixName(l[1]) + "/" + l[2], [&] { return !PathExists(l[1] + "\\" + l[2]); }));
 }
 
 TEST_F(VantrelTest, ASecondNameKeepsItsBytesAndTheChosenNameGoes)
@@ -217,6 +304,8 @@ TEST_F(VantrelTest, CancelDeletesTheFileInHandAndStops)
     EXPECT_EQ(ReadFileBytes(Dir + "\\after.txt"), "after") << "a file after the cancel";
     EXPECT_EQ(ReadFileBytes(Dir + "\\folder\\inside.txt"), "inside") << "a folder after the cancel";
     EXPECT_TRUE(PathExists(WorkListPath())) << "the work list";
+    const std::string log = ReadFileBytes(ExeDir() + "\\Vantrel.log"), said = "deleted without overwriting: the run";
+    EXPECT_NE(log.find(Dir + "\\big1.bin      " + said), std::string::npos) << log;
 }
 
 // The README's picture of the window at work, drawn by the window itself into a picture of
@@ -475,6 +564,7 @@ TEST(VantrelRecord, AnEmptyProtectedFolderIsNeverRemoved)
 struct RefusingRecord : CWHddClass {
     RefusingRecord() : CWHddClass(nullptr) {}
     using CHddClass::LeaveAlone;
+    using CHddClass::IsLeftAlone;
 };
 
 TEST(VantrelRecord, AFileRefusedForItsSafetyOutlivesEveryLaterStep)
@@ -487,6 +577,9 @@ TEST(VantrelRecord, AFileRefusedForItsSafetyOutlivesEveryLaterStep)
     hdd.CollectedPaths.Add(dir);
     hdd.AppendByExtension(dir, ".*", true);
     hdd.LeaveAlone(refused);
+    // Names compare as the system compares them, also where it cannot look them up.
+    hdd.LeaveAlone(dir + "\\GONE.TXT");
+    EXPECT_TRUE(hdd.IsLeftAlone(dir + "\\gone.txt"));
     for (int i = 0; i < hdd.CollectedPaths.Count(); ++i)
         hdd.WipeThenDelete(hdd.CollectedPaths[i]);
     EXPECT_FALSE(PathExists(dir + "\\sub\\plain.txt")) << "its neighbour stays";

@@ -78,11 +78,6 @@ private:
     std::vector<std::wstring> Paths;
 };
 
-std::wstring Wide(const std::string& s)
-{
-    return std::wstring(s.begin(), s.end());
-}
-
 std::string ClassValue(const char* name)
 {
     char buf[MAX_PATH] = {};
