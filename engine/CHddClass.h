@@ -73,6 +73,8 @@ public:
     std::function<void(const std::string&)> OnLeftUnwritten;
     // Told the path of a file not overwritten on purpose, and why, for the owner's log.
     std::function<void(const std::string& path, const std::string& why)> OnRefused;
+    // Told the path of a file whose writing is over as its deletion begins.
+    std::function<void(const std::string&)> OnDeleting;
 
 protected:
     enum TAfterWrite { awKeep, awDeleteWhenWritten, awDeleteAlways };
