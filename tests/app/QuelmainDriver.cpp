@@ -311,9 +311,13 @@ bool QuelmainDriver::EndSession(DWORD timeoutMs)
             else if (message == WM_QUERYENDSESSION && !answer)
                 agreed = false;
         }
+    return agreed;
+}
+
+void QuelmainDriver::EndProcess()
+{
     TerminateProcess(FProcess, 0);
     WaitForSingleObject(FProcess, 5000);
-    return agreed;
 }
 
 DWORD QuelmainDriver::ExitCode(DWORD timeoutMs)

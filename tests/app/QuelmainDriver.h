@@ -55,9 +55,10 @@ public:
     bool TrayCleanNow();
 
     // The session ends as the system ends it: every top-level window of the program is
-    // asked, then told that the session ends, and the process is ended. False when a window
-    // said no or did not answer in the time.
+    // asked, then told that the session ends. False when a window said no or did not answer
+    // in the time. The system then ends the process: EndProcess.
     bool EndSession(DWORD timeoutMs = 120000);
+    void EndProcess();
 
     // The exit code once the program has ended; 0xDEAD when it did not end in time (it is
     // then ended).

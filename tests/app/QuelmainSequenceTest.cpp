@@ -475,6 +475,7 @@ TEST_F(QuelmainSequence, TheSessionsEndSavesWhatACloseSaves)
 
     EXPECT_TRUE(program.EndSession()) << "every window of the program lets the session end";
     EXPECT_FALSE(IsWindow(progress)) << "the run was still going when the session's end was answered";
+    program.EndProcess();
     EXPECT_FALSE(program.Crashed()) << "Wine's debugger was started on the program";
     EXPECT_TRUE(testing_support::WaitForNoProcess("regsvr32.exe", 60000)) << "the context menu's unregistering ended";
     TRegistry reg(HKEY_CURRENT_USER);
