@@ -111,6 +111,16 @@ std::string StageLongRun()
     return profile;
 }
 
+// A run of two cookies, one kept, in the profile; returns the cookie file as it is before.
+std::string StageShortRun(const std::string& profile)
+{
+    std::string cookies = CookieHeader + CookieLine(1) + "\r\n" + CookieLine(2) + "\r\n";
+    WriteFileBytes(profile + "\\cookies.txt", cookies);
+    WriteFileBytes(profile + "\\CookiesToKeep.dat", CookieLine(2) + "\r\n");
+    StoreMozillaSettings(true, true);
+    return cookies;
+}
+
 void ExpectCleanEnd(QuelmainDriver& program)
 {
     DWORD code = program.ExitCode();
@@ -137,6 +147,19 @@ public:
 private:
     std::string FReal, FAway;
 };
+
+// Starts the program with the blocker's library away and switches the blocker from the
+// tray icon: its error box, or null after a failed check.
+HWND StartWithTheBlockersBox(QuelmainDriver& program, const BlockerAway& away, HWND& main)
+{
+    EXPECT_TRUE(away.Moved) << "the blocker's library moved away";
+    main = away.Moved && program.Start() ? program.MainWindow() : nullptr;
+    EXPECT_NE(main, nullptr) << "main window";
+    EXPECT_TRUE(main && QuelmainDriver::ClickTrayIcon()) << "tray icon";
+    HWND box = main ? program.WaitForMessageBox() : nullptr;
+    EXPECT_NE(box, nullptr) << "the blocker's error box";
+    return box;
+}
 
 void ClickButtonOf(HWND box, int id)
 {
@@ -292,10 +315,7 @@ TEST_F(QuelmainSequence, ACloseOverTheFailedCleanOnStartEndsTheProgram)
 TEST_F(QuelmainSequence, ARunThatCannotStartSaysWhyAndLetsTheProgramClose)
 {
     std::string profile = MakeProfile();
-    std::string cookies = CookieHeader + CookieLine(1) + "\r\n" + CookieLine(2) + "\r\n";
-    WriteFileBytes(profile + "\\cookies.txt", cookies);
-    WriteFileBytes(profile + "\\CookiesToKeep.dat", CookieLine(2) + "\r\n");
-    StoreMozillaSettings(true, true);
+    std::string cookies = StageShortRun(profile);
     std::string log = ExeDir() + "\\Quelmain.log";
     DeleteFileA(log.c_str());
     HANDLE held = CreateFileA((profile + "\\CookiesToKeep.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
@@ -410,20 +430,13 @@ TEST_F(QuelmainSequence, CookieWindowWithoutAChosenProfileLeavesTheStoredKeepLis
 TEST_F(QuelmainSequence, TheMainWindowStaysDisabledUntilTheLastBoxEnds)
 {
     std::string profile = MakeProfile();
-    std::string cookies = CookieHeader + CookieLine(1) + "\r\n" + CookieLine(2) + "\r\n";
-    WriteFileBytes(profile + "\\cookies.txt", cookies);
-    WriteFileBytes(profile + "\\CookiesToKeep.dat", CookieLine(2) + "\r\n");
-    StoreMozillaSettings(true, true);
+    std::string cookies = StageShortRun(profile);
     BlockerAway away;
-    ASSERT_TRUE(away.Moved) << "the blocker's library moved away";
 
     QuelmainDriver program;
-    ASSERT_TRUE(program.Start());
-    HWND main = program.MainWindow();
-    ASSERT_NE(main, nullptr) << "main window";
-    ASSERT_TRUE(QuelmainDriver::ClickTrayIcon()) << "tray icon";
-    HWND lower = program.WaitForMessageBox();
-    ASSERT_NE(lower, nullptr) << "the first switch's box";
+    HWND main = nullptr;
+    HWND lower = StartWithTheBlockersBox(program, away, main);
+    ASSERT_NE(lower, nullptr);
     ASSERT_TRUE(QuelmainDriver::ClickTrayIcon()) << "tray icon under the box";
     HWND upper = program.WaitForMessageBox(20000, lower);
     ASSERT_NE(upper, nullptr) << "the second switch's box; windows:\n" << quelmain_driver::DescribeWindows();
@@ -452,13 +465,13 @@ TEST_F(QuelmainSequence, TheMainWindowStaysDisabledUntilTheLastBoxEnds)
 TEST_F(QuelmainSequence, TheSessionsEndSavesWhatACloseSaves)
 {
     StageLongRun();
+    // What a close writes, as on a first start, where the key has none of it.
+    for (const char* name : {"WinOpt", "Btn", "SaveSettings"})
+        DeleteSetting(name);
     QuelmainDriver program;
     ASSERT_TRUE(program.Start());
     HWND main = program.MainWindow();
     ASSERT_NE(main, nullptr) << "main window";
-    DeleteSetting("WinOpt");
-    DeleteSetting("Btn");
-    DeleteSetting("SaveSettings");
     QuelmainDriver::ClickCentre(main, MainLayout::MyGraphicBtn8.Left, MainLayout::MyGraphicBtn8.Top,
                                 MainLayout::MyGraphicBtn8.Width, MainLayout::MyGraphicBtn8.Height);
     ASSERT_TRUE(quelmain_driver::WaitUntil(
@@ -495,14 +508,10 @@ TEST_F(QuelmainSequence, ACloseAfterALoneAltInABoxEndsTheProgram)
 {
     StoreMozillaSettings(false, false);
     BlockerAway away;
-    ASSERT_TRUE(away.Moved) << "the blocker's library moved away";
     QuelmainDriver program;
-    ASSERT_TRUE(program.Start());
-    HWND main = program.MainWindow();
-    ASSERT_NE(main, nullptr) << "main window";
-    ASSERT_TRUE(QuelmainDriver::ClickTrayIcon()) << "tray icon";
-    HWND box = program.WaitForMessageBox();
-    ASSERT_NE(box, nullptr) << "the blocker's error box";
+    HWND main = nullptr;
+    HWND box = StartWithTheBlockersBox(program, away, main);
+    ASSERT_NE(box, nullptr);
     PostMessageA(box, WM_SYSCOMMAND, SC_KEYMENU, ' ');
     DWORD thread = GetWindowThreadProcessId(box, nullptr);
     GUITHREADINFO info = {};
