@@ -340,29 +340,58 @@ void TMainFm::FormClose(TObject*, TCloseAction& action)
         action = caNone;
         return;
     }
+    FClosing = true;
+    EndRun();
+    action = caFree;
+}
+
+void TMainFm::EndRun()
+{
+    // Going now: a timed run that waited for the loops, queued behind this close, or a
+    // Clean before the release, would start a run on a window about to be freed.
+    TimedRunPending = false;
     // The worker reads the option controls, the progress window and its cleaners until it
     // ends: cancel the run and keep the messages turning until its window is gone, and only
     // then let the window and what it owns go.
-    if (RunInProgress) {
-        FClosing = true;
-        if (HANDLE cancel = OpenEventA(EVENT_MODIFY_STATE, FALSE, "CancelEvent")) {
-            SetEvent(cancel);
-            CloseHandle(cancel);
-        }
-        while (IndicatorFm) {
-            Application->ProcessMessages();
-            Sleep(10);
-        }
+    if (!RunInProgress)
+        return;
+    if (HANDLE cancel = OpenEventA(EVENT_MODIFY_STATE, FALSE, "CancelEvent")) {
+        SetEvent(cancel);
+        CloseHandle(cancel);
     }
-    // Going now: a timed run that waited for the loops, queued behind this close, or a
-    // Clean before the release, would start a run on a window about to be freed.
+    while (IndicatorFm) {
+        Application->ProcessMessages();
+        Sleep(10);
+    }
+}
+
+void TMainFm::SessionEnded()
+{
+    // The system ends the process once this returns, from inside whatever loop runs: what a
+    // close leaves behind it is done now, and the window is left to the system. A close
+    // meanwhile joins this end, as it joins a close that waits for the run.
     FClosing = true;
-    TimedRunPending = false;
-    action = caFree;
+    EndRun();
+    LeaveBehind();
 }
 
 void TMainFm::FormDestroy(TObject*)
 {
+    LeaveBehind();
+    delete Options;
+    Options = nullptr;
+    ModalLoops->OnChange = nullptr;
+    if (FHook)
+        Application->UnhookMainWindow(FHook);
+    FHook = 0;
+    FreeBrevikLib();
+}
+
+void TMainFm::LeaveBehind()
+{
+    if (FLeftBehind)
+        return;
+    FLeftBehind = true;
     // Nothing that fails here may keep the rest of the shutdown from running: a settings
     // write that fails is logged and the program goes on closing.
     bool save = SettingsFrame->MyRndRectBtn2->Down();
@@ -379,8 +408,6 @@ void TMainFm::FormDestroy(TObject*)
             TM_Logger::Instance()->AddLine(std::string("Error: ") + e.what());
         }
     }
-    delete Options;
-    Options = nullptr;
     TM_Logger::Instance();
     TM_Logger::Release();
     DestroyBlockedHint();
@@ -390,11 +417,6 @@ void TMainFm::FormDestroy(TObject*)
         UnregisterContextMenuExt();
     UnregisterHotKey(Handle(), 32);
     UnregisterHotKey(Handle(), 33);
-    ModalLoops->OnChange = nullptr;
-    if (FHook)
-        Application->UnhookMainWindow(FHook);
-    FHook = 0;
-    FreeBrevikLib();
 }
 
 bool TMainFm::AppMessageHook(TMessage& message)
@@ -430,6 +452,25 @@ void TMainFm::Dispatch(TMessage& message)
     }
     if (message.Msg == WM_TIMEDRUN) {
         StartPendingTimedRun();
+        return;
+    }
+    switch (message.Msg) {
+    case WM_ENABLE:
+        // The system gives a box's owner back as that box ends, whatever is still open
+        // above it; the rule is put back once the box's end is over.
+        if (message.WParam && (RunInProgress || ModalLoops->Count() > 0))
+            PostMessageA(Handle(), WM_UPDATEENABLED, 0, 0);
+        break;
+    case WM_UPDATEENABLED:
+        UpdateEnabled();
+        return;
+    case WM_QUERYENDSESSION:
+        // A run does not hold the session: its end cancels the run.
+        message.Result = TRUE;
+        return;
+    case WM_ENDSESSION:
+        if (message.WParam)
+            SessionEnded();
         return;
     }
     TForm::Dispatch(message);

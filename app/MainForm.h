@@ -30,6 +30,8 @@ class COptRWClass;
 
 // Posted to the main window when a timed run that waited may start.
 const UINT WM_TIMEDRUN = WM_APP + 407;
+// Posted to the main window to put its enabled state back as its state asks.
+const UINT WM_UPDATEENABLED = WM_APP + 408;
 
 class TMainFm : public TForm, public CRunOwner, public CFrameHost {
 public:
@@ -103,6 +105,14 @@ public:
     void FormShow(TObject* sender);
     void FormClose(TObject* sender, TCloseAction& action);
     void FormDestroy(TObject* sender);
+    // What a close does before the window goes, also when the session ends: the run
+    // cancelled and waited for, no timed run waiting any more.
+    void EndRun();
+    // What a close leaves behind it, once: the settings saved (with "Save on exit"), the run
+    // log written, the blocker stopped, the context menu and the hot keys unregistered.
+    void LeaveBehind();
+    // The session ends: the process is ended once this returns.
+    void SessionEnded();
     bool AppMessageHook(TMessage& message);
     void Dispatch(TMessage& message) override;
     void SettingsFrameComboBox3CloseUp(TObject* sender);
@@ -133,8 +143,8 @@ public:
     void UpdateEnabled();
     // A modal loop began or ended.
     void ModalLoopsChanged();
-    // A timed run that came due while a modal window or message box was open or a run was
-    // going: it starts once both are over.
+    // A timed run that came due while a modal window or message box was open: it starts
+    // once they are over, unless a run started meanwhile.
     bool TimedRunPending = false;
     void StartPendingTimedRun();
     void MyGraphicBtn4Click(TObject* sender);
@@ -240,6 +250,7 @@ private:
     void RunNotStarted(const std::exception& e);
     int FHook = 0;
     bool FClosing = false;
+    bool FLeftBehind = false;
     // The run and the keep-list windows each lock the tray's run items once.
     int FMenuLocks = 0;
 };

@@ -48,7 +48,9 @@ void TMainFm::MyGraphicBtn3Click(TObject*)
     LockPopupMenu(true);
     run->Resume();
     MyGraphicLabel4->SetCaption(LastRunText(MyGraphicLabel2->Caption()));
+    // This run is the clean a timed run waiting for a dialog asked for.
     MinutesSinceClean = 0;
+    TimedRunPending = false;
 }
 
 void TMainFm::RunNotStarted(const std::exception& e)
@@ -68,8 +70,6 @@ void TMainFm::SetRunInProgress(bool running)
 {
     RunInProgress = running;
     UpdateEnabled();
-    if (!running && TimedRunPending)
-        PostMessageA(Handle(), WM_TIMEDRUN, 0, 0);
 }
 
 void TMainFm::UpdateEnabled()
@@ -192,12 +192,13 @@ void TMainFm::CleanTimerTimer(TObject*)
     // Due or overdue: a count that went past the interval (a shorter interval chosen
     // meanwhile) must not wait for a zero it never reaches.
     if (MinutesSinceClean >= interval) {
-        // A run started under an open dialog or beside a going run would be a second one,
-        // and the end of either would free the other's progress window; under a message
-        // box (the last timed run's failure among them) it would open a box inside it.
-        if (RunInProgress || ModalLoops->Count() > 0)
+        // Due during a run, it starts nothing: the going run is the clean it asks for. A
+        // run started under an open dialog would be beside the dialog's own work, and
+        // under a message box (the last timed run's failure among them) it would open a
+        // box inside it: it waits for them.
+        if (!RunInProgress && ModalLoops->Count() > 0)
             TimedRunPending = true;
-        else if (!IntroShowing)
+        else if (!RunInProgress && !IntroShowing)
             MyGraphicBtn3Click(this);
         MinutesSinceClean = 0;
         MyGraphicLabel5->SetCaption(item);

@@ -311,6 +311,8 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
         return wrNotOpened;
     }
     auto deleteName = [&]() {
+        if (OnDeleting)
+            OnDeleting(path);
         if (file->DeleteOnClose()) {
             file.reset();
             return true;
@@ -363,6 +365,8 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
         if (after == awKeep)
             return keep(wrNotWritten);
         // The other names keep the read-only attribute they share with this one.
+        if (OnDeleting)
+            OnDeleting(path);
         if (given != INVALID_FILE_ATTRIBUTES && file->DeleteOnClose() && file->SetAttributes(given)) {
             file.reset();
             return wrNotWritten;

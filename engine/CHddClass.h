@@ -83,6 +83,8 @@ public:
     // OnRefused also hears of every file a wipe leaves, or deletes, without overwriting it
     // for any other reason (cancelled, not written, not removed).
     bool TellEveryUnwritten = false;
+    // Told the path of a file whose writing is over as its deletion begins.
+    std::function<void(const std::string&)> OnDeleting;
 
 protected:
     enum TAfterWrite { awKeep, awDeleteWhenWritten, awDeleteAlways };

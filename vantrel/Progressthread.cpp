@@ -76,10 +76,16 @@ void TIndicatorThread::Wipe()
     // and fitting each name took longer than wiping a small file.
     DWORD shown = GetTickCount() - ShowEvery;
     int steps = 0;
+    bool showing = false;
+    hdd.OnDeleting = [&](const std::string&) {
+        if (showing)
+            Show(&TIndicatorFm::MyGraphicLabel4, "Operation: deleting...");
+    };
     for (int i = 0; i < paths.Count(); ++i) {
         if (IsCancelled())
             return;
-        if (GetTickCount() - shown >= ShowEvery) {
+        showing = GetTickCount() - shown >= ShowEvery;
+        if (showing) {
             Show(&TIndicatorFm::MyGraphicLabel3, "Unrecoverable file deletion");
             ShowFileName("File: " + paths[i]);
             Show(&TIndicatorFm::MyGraphicLabel4, "Operation: wiping...");
@@ -90,6 +96,7 @@ void TIndicatorThread::Wipe()
         hdd.WipeThenDelete(paths[i]);
         ++steps;
     }
+    showing = false;
     StepGauge(steps);
     for (int i = 0; i < paths.Count() && !IsCancelled(); ++i) {
         if (DirectoryExists(paths[i])) {

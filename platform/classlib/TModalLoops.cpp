@@ -95,6 +95,12 @@ void TModalLoops::End()
 void TModalLoops::EndInnermost()
 {
     TEntry& loop = FLoops.back();
+    // A loop that the system's own menu or move loop holds (a lone Alt, a drag of the
+    // caption) would take its end but never come back to see it: those go first.
+    HWND shown = loop.Form ? loop.Form->Handle() : loop.Box;
+    EndMenu();
+    if (shown)
+        SendMessageA(shown, WM_CANCELMODE, 0, 0);
     if (loop.Form)
         loop.Form->ModalResult = mrCancel;
     else if (loop.Box)

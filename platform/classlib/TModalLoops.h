@@ -39,7 +39,8 @@ public:
     int Count() const { return static_cast<int>(FLoops.size()); }
     // A close of that window asked for while a loop runs: ends the innermost loop and
     // returns true; the window is sent WM_CLOSE once the outermost loop has returned. False,
-    // with nothing done, while no loop runs.
+    // with nothing done, while no loop runs. A menu or move mode of the thread ends first;
+    // each later close asks again.
     bool CloseAfterLoops(HWND window);
     // A close waits for the loops to end.
     bool CloseWaiting() const { return FCloseWindow != nullptr; }

@@ -351,8 +351,9 @@ TEST_F(MainWindowTest, TimedCleaningCountsDownOnlyWithAnInterval)
 }
 
 // A timed run comes due late, under an open dialog and beside a going run: it starts when
-// due or overdue, and what came due while a dialog or a run was going starts once, after.
-TEST_F(MainWindowTest, ADueTimedRunWaitsForDialogsAndRunsAndStartsOnce)
+// due or overdue, what came due while a dialog was open starts once, after it, and what came
+// due during a run starts nothing, but the count starts again.
+TEST_F(MainWindowTest, ADueTimedRunWaitsForDialogsAndStartsNothingDuringARun)
 {
     for (auto* list : {&Fm->Container.IEItems, &Fm->Container.WinItems, &Fm->Container.NetItems})
         for (int i = 0; i < list->Count; ++i)
@@ -399,11 +400,12 @@ TEST_F(MainWindowTest, ADueTimedRunWaitsForDialogsAndRunsAndStartsOnce)
     TIndicatorFm* going = IndicatorFm;
     dueTick("4:04:00");
     EXPECT_EQ(IndicatorFm, going) << "no second run beside a going one";
-    EXPECT_EQ(Fm->MyGraphicLabel4->Caption(), "3:03") << "the going run's time";
-    ASSERT_TRUE(runEnded()) << "third and fourth run";
-    EXPECT_EQ(Fm->MyGraphicLabel4->Caption(), "4:04") << "the run that waited for the going one started after it";
+    EXPECT_EQ(Fm->MinutesSinceClean, 0) << "the count starts again";
+    EXPECT_EQ(Fm->MyGraphicLabel5->Caption(), "10 min") << "the countdown shows the whole interval";
+    ASSERT_TRUE(runEnded()) << "third run";
+    EXPECT_EQ(Fm->MyGraphicLabel4->Caption(), "3:03") << "no run after the going one";
     PumpFor(300);
-    EXPECT_EQ(IndicatorFm, nullptr) << "and only once";
+    EXPECT_EQ(IndicatorFm, nullptr) << "and none later";
 }
 
 // Clean Now from the tray under About, which locks nothing: when About ends, the main

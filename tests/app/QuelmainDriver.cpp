@@ -5,6 +5,9 @@
 #include "TRegistry.h"
 #include "TestSupport.h"
 
+#include <utility>
+#include <vector>
+
 
 namespace quelmain_driver {
 
@@ -168,9 +171,9 @@ HWND QuelmainDriver::WaitForProgressWindow(DWORD timeoutMs)
         timeoutMs);
 }
 
-HWND QuelmainDriver::WaitForMessageBox(DWORD timeoutMs)
+HWND QuelmainDriver::WaitForMessageBox(DWORD timeoutMs, HWND besides)
 {
-    return FindWindowOf([](HWND w) { return ClassOf(w) == "#32770"; }, timeoutMs);
+    return FindWindowOf([besides](HWND w) { return w != besides && ClassOf(w) == "#32770"; }, timeoutMs);
 }
 
 bool QuelmainDriver::WaitUntilGone(HWND wnd, DWORD timeoutMs)
@@ -198,11 +201,13 @@ void QuelmainDriver::PressKey(WORD vk)
     Sleep(100);
 }
 
-bool QuelmainDriver::OpenTrayMenu()
+namespace {
+
+// Without a notification area on the display, Wine keeps the icons in a small window of its
+// own, one child window per icon. It is put in a free corner, above everything, so that the
+// click reaches it.
+bool TrayIconCentre(POINT& p)
 {
-    // Without a notification area on the display, Wine keeps the icons in a small window
-    // of its own, one child window per icon. It is put in a free corner, above everything,
-    // so that the click reaches it.
     HWND tray = nullptr;
     HWND icon = nullptr;
     if (!WaitUntil(
@@ -221,8 +226,27 @@ bool QuelmainDriver::OpenTrayMenu()
     // The program's icon is the only one.
     RECT i;
     GetClientRect(icon, &i);
-    POINT p = {i.right / 2, i.bottom / 2};
+    p = {i.right / 2, i.bottom / 2};
     ClientToScreen(icon, &p);
+    return true;
+}
+
+}  // namespace
+
+bool QuelmainDriver::ClickTrayIcon()
+{
+    POINT p;
+    if (!TrayIconCentre(p))
+        return false;
+    ClickAt(p, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    return true;
+}
+
+bool QuelmainDriver::OpenTrayMenu()
+{
+    POINT p;
+    if (!TrayIconCentre(p))
+        return false;
     ClickAt(p, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
     return FindWindowOf([](HWND w) { return ClassOf(w) == "#32768"; }, 60000) != nullptr;
 }
@@ -257,6 +281,43 @@ bool QuelmainDriver::TrayCleanNow()
     PressKey(VK_DOWN);   // the first item
     PressKey(VK_RETURN);
     return true;
+}
+
+namespace {
+
+BOOL CALLBACK CollectWindows(HWND wnd, LPARAM data)
+{
+    auto* of = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (pid == of->first)
+        of->second.push_back(wnd);
+    return TRUE;
+}
+
+}  // namespace
+
+bool QuelmainDriver::EndSession(DWORD timeoutMs)
+{
+    std::pair<DWORD, std::vector<HWND>> windows(FPid, {});
+    EnumWindows(CollectWindows, reinterpret_cast<LPARAM>(&windows));
+    bool agreed = !windows.second.empty();
+    for (UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION})
+        for (HWND wnd : windows.second) {
+            DWORD_PTR answer = 0;
+            WPARAM ending = message == WM_ENDSESSION ? agreed : 0;
+            if (!SendMessageTimeoutA(wnd, message, ending, ENDSESSION_LOGOFF, SMTO_NORMAL, timeoutMs, &answer))
+                agreed = false;
+            else if (message == WM_QUERYENDSESSION && !answer)
+                agreed = false;
+        }
+    return agreed;
+}
+
+void QuelmainDriver::EndProcess()
+{
+    TerminateProcess(FProcess, 0);
+    WaitForSingleObject(FProcess, 5000);
 }
 
 DWORD QuelmainDriver::ExitCode(DWORD timeoutMs)

@@ -32,8 +32,8 @@ public:
     HWND WaitForWindow(const std::string& text, DWORD timeoutMs = 20000, HWND besides = nullptr);
     // The run's progress window: the program's shown window of the progress window's size.
     HWND WaitForProgressWindow(DWORD timeoutMs = 20000);
-    // The program's message box, or null after the time.
-    HWND WaitForMessageBox(DWORD timeoutMs = 20000);
+    // The program's message box other than `besides`, or null after the time.
+    HWND WaitForMessageBox(DWORD timeoutMs = 20000, HWND besides = nullptr);
     // False when the window is still there after the time.
     static bool WaitUntilGone(HWND wnd, DWORD timeoutMs = 20000);
 
@@ -44,6 +44,8 @@ public:
 
     // Right-clicks the program's icon in the notification area and waits for its menu.
     bool OpenTrayMenu();
+    // Left-clicks that icon: the popup blocker's switch.
+    static bool ClickTrayIcon();
     // The menu item that many steps up from the menu's end (1 = the last item), chosen
     // with the keyboard.
     static void ChooseFromEnd(int steps);
@@ -51,6 +53,12 @@ public:
     bool TrayClose();
     bool TrayAbout();
     bool TrayCleanNow();
+
+    // The session ends as the system ends it: every top-level window of the program is
+    // asked, then told that the session ends. False when a window said no or did not answer
+    // in the time. The system then ends the process: EndProcess.
+    bool EndSession(DWORD timeoutMs = 120000);
+    void EndProcess();
 
     // The exit code once the program has ended; 0xDEAD when it did not end in time (it is
     // then ended).

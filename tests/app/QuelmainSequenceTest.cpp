@@ -1,8 +1,9 @@
 // Quelmain.exe used in the orders a person uses it in: closing twice during a run, closing
 // from the tray over modal windows and message boxes, a run ending under About, a run that
-// cannot start (at start-up too), the Mozilla keep list confirmed without a chosen profile.
-// Each ends with the program gone cleanly (exit code 0, no crash in its output) and what it
-// keeps on disk as it should be.
+// cannot start (at start-up too), the Mozilla keep list confirmed without a chosen profile,
+// two boxes ending in either order, the session's end during a run, a close after a lone
+// Alt in a box. Each ends with the program gone cleanly (exit code 0, no crash in its
+// output) and what it keeps on disk as it should be.
 #include "COptRWClass.h"
 #include "DialogTestSupport.h"
 #include "MainForm.h"
@@ -110,12 +111,68 @@ std::string StageLongRun()
     return profile;
 }
 
+// A run of two cookies, one kept, in the profile; returns the cookie file as it is before.
+std::string StageShortRun(const std::string& profile)
+{
+    std::string cookies = CookieHeader + CookieLine(1) + "\r\n" + CookieLine(2) + "\r\n";
+    WriteFileBytes(profile + "\\cookies.txt", cookies);
+    WriteFileBytes(profile + "\\CookiesToKeep.dat", CookieLine(2) + "\r\n");
+    StoreMozillaSettings(true, true);
+    return cookies;
+}
+
 void ExpectCleanEnd(QuelmainDriver& program)
 {
     DWORD code = program.ExitCode();
     EXPECT_EQ(code, 0u) << "exit code " << std::hex << code;
     EXPECT_FALSE(program.Crashed()) << "Wine's debugger was started on the program";
     EXPECT_TRUE(SettingExists("WinOpt")) << "the settings were saved on the way out";
+}
+
+// The popup blocker's library away from beside the program for as long as this lives: each
+// switch of the blocker then says that the module was not found.
+class BlockerAway {
+public:
+    BlockerAway() : FReal(ExeDir() + "\\Brevik.dll"), FAway(FReal + ".away")
+    {
+        Moved = MoveFileA(FReal.c_str(), FAway.c_str()) != 0;
+    }
+    ~BlockerAway()
+    {
+        if (Moved)
+            MoveFileA(FAway.c_str(), FReal.c_str());
+    }
+    bool Moved = false;
+
+private:
+    std::string FReal, FAway;
+};
+
+// Starts the program with the blocker's library away and switches the blocker from the
+// tray icon: its error box, or null after a failed check.
+HWND StartWithTheBlockersBox(QuelmainDriver& program, const BlockerAway& away, HWND& main)
+{
+    EXPECT_TRUE(away.Moved) << "the blocker's library moved away";
+    main = away.Moved && program.Start() ? program.MainWindow() : nullptr;
+    EXPECT_NE(main, nullptr) << "main window";
+    EXPECT_TRUE(main && QuelmainDriver::ClickTrayIcon()) << "tray icon";
+    HWND box = main ? program.WaitForMessageBox() : nullptr;
+    EXPECT_NE(box, nullptr) << "the blocker's error box";
+    return box;
+}
+
+void ClickButtonOf(HWND box, int id)
+{
+    RECT r;
+    HWND button = GetDlgItem(box, id);
+    GetClientRect(button, &r);
+    QuelmainDriver::Click(button, r.right / 2, r.bottom / 2);
+}
+
+void ClickClean(HWND main)
+{
+    QuelmainDriver::ClickCentre(main, MainLayout::MyGraphicBtn3.Left, MainLayout::MyGraphicBtn3.Top,
+                                MainLayout::MyGraphicBtn3.Width, MainLayout::MyGraphicBtn3.Height);
 }
 
 class QuelmainSequence : public ::testing::Test {
@@ -137,8 +194,7 @@ TEST_F(QuelmainSequence, ClosingTwiceDuringARunEndsOnceAfterTheRun)
     ASSERT_TRUE(program.Start());
     HWND main = program.MainWindow();
     ASSERT_NE(main, nullptr) << "main window";
-    QuelmainDriver::ClickCentre(main, MainLayout::MyGraphicBtn3.Left, MainLayout::MyGraphicBtn3.Top,
-                                MainLayout::MyGraphicBtn3.Width, MainLayout::MyGraphicBtn3.Height);
+    ClickClean(main);
     HWND progress = program.WaitForProgressWindow();
     ASSERT_NE(progress, nullptr) << "the run's progress window";
     RECT m, p;
@@ -259,10 +315,7 @@ TEST_F(QuelmainSequence, ACloseOverTheFailedCleanOnStartEndsTheProgram)
 TEST_F(QuelmainSequence, ARunThatCannotStartSaysWhyAndLetsTheProgramClose)
 {
     std::string profile = MakeProfile();
-    std::string cookies = CookieHeader + CookieLine(1) + "\r\n" + CookieLine(2) + "\r\n";
-    WriteFileBytes(profile + "\\cookies.txt", cookies);
-    WriteFileBytes(profile + "\\CookiesToKeep.dat", CookieLine(2) + "\r\n");
-    StoreMozillaSettings(true, true);
+    std::string cookies = StageShortRun(profile);
     std::string log = ExeDir() + "\\Quelmain.log";
     DeleteFileA(log.c_str());
     HANDLE held = CreateFileA((profile + "\\CookiesToKeep.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
@@ -273,8 +326,7 @@ TEST_F(QuelmainSequence, ARunThatCannotStartSaysWhyAndLetsTheProgramClose)
     ASSERT_TRUE(program.Start());
     HWND main = program.MainWindow();
     ASSERT_NE(main, nullptr) << "main window";
-    QuelmainDriver::ClickCentre(main, MainLayout::MyGraphicBtn3.Left, MainLayout::MyGraphicBtn3.Top,
-                                MainLayout::MyGraphicBtn3.Width, MainLayout::MyGraphicBtn3.Height);
+    ClickClean(main);
     HWND box = program.WaitForMessageBox();
     ASSERT_NE(box, nullptr) << "the run says why it did not start";
     PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -369,6 +421,106 @@ TEST_F(QuelmainSequence, CookieWindowWithoutAChosenProfileLeavesTheStoredKeepLis
     EXPECT_TRUE(QuelmainDriver::WaitUntilGone(window)) << "OK closes the window";
     EXPECT_EQ(ReadFileBytes(profile + "\\CookiesToKeep.dat"), kept) << "the stored keep list";
     ASSERT_TRUE(program.TrayClose()) << "tray menu";
+    ExpectCleanEnd(program);
+}
+
+// Two switches of the blocker without its library: two boxes. OK on the lower one, while the
+// upper one stays: the main window stays disabled, and a click on Clean starts no run, until
+// the last box has ended.
+TEST_F(QuelmainSequence, TheMainWindowStaysDisabledUntilTheLastBoxEnds)
+{
+    std::string profile = MakeProfile();
+    std::string cookies = StageShortRun(profile);
+    BlockerAway away;
+
+    QuelmainDriver program;
+    HWND main = nullptr;
+    HWND lower = StartWithTheBlockersBox(program, away, main);
+    ASSERT_NE(lower, nullptr);
+    ASSERT_TRUE(QuelmainDriver::ClickTrayIcon()) << "tray icon under the box";
+    HWND upper = program.WaitForMessageBox(20000, lower);
+    ASSERT_NE(upper, nullptr) << "the second switch's box; windows:\n" << quelmain_driver::DescribeWindows();
+    // Dragged aside, clear of the lower box and of the main window's Clean button.
+    SetWindowPos(upper, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ClickButtonOf(lower, IDOK);
+    ASSERT_TRUE(QuelmainDriver::WaitUntilGone(lower)) << "OK ends the lower box";
+    EXPECT_TRUE(quelmain_driver::WaitUntil([&] { return !IsWindowEnabled(main); }, 30000))
+        << "the main window is enabled under the upper box";
+    ClickClean(main);
+    ASSERT_TRUE(IsWindowVisible(upper)) << "the upper box is still open";
+    ClickButtonOf(upper, IDOK);
+    ASSERT_TRUE(QuelmainDriver::WaitUntilGone(upper)) << "OK ends the upper box";
+    // A run started by the click would hold the window until its end.
+    EXPECT_TRUE(quelmain_driver::WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 120000))
+        << "the last box's end gives the main window back";
+    EXPECT_EQ(ReadFileBytes(profile + "\\cookies.txt"), cookies) << "Clean under the upper box started a run";
+    DeleteSetting("WinOpt");
+    ASSERT_TRUE(program.TrayClose()) << "tray menu";
+    ExpectCleanEnd(program);
+}
+
+// The slowest mode chosen, a run going, and the session ends: the run is cancelled and
+// waited for before the end is answered, and the settings are written as a close writes
+// them, also the save choice that a first start never wrote.
+TEST_F(QuelmainSequence, TheSessionsEndSavesWhatACloseSaves)
+{
+    StageLongRun();
+    // What a close writes, as on a first start, where the key has none of it.
+    for (const char* name : {"WinOpt", "Btn", "SaveSettings"})
+        DeleteSetting(name);
+    QuelmainDriver program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.MainWindow();
+    ASSERT_NE(main, nullptr) << "main window";
+    QuelmainDriver::ClickCentre(main, MainLayout::MyGraphicBtn8.Left, MainLayout::MyGraphicBtn8.Top,
+                                MainLayout::MyGraphicBtn8.Width, MainLayout::MyGraphicBtn8.Height);
+    ASSERT_TRUE(quelmain_driver::WaitUntil(
+        [] {
+            TRegistry reg(HKEY_CURRENT_USER);
+            return reg.OpenKeyReadOnly(COptRWClass::Key) && reg.ValueExists("WipeCount") &&
+                   reg.ReadInteger("WipeCount") == 5;
+        },
+        30000))
+        << "the slowest mode chosen";
+    ClickClean(main);
+    HWND progress = program.WaitForProgressWindow();
+    ASSERT_NE(progress, nullptr) << "the run's progress window";
+
+    EXPECT_TRUE(program.EndSession()) << "every window of the program lets the session end";
+    EXPECT_FALSE(IsWindow(progress)) << "the run was still going when the session's end was answered";
+    program.EndProcess();
+    EXPECT_FALSE(program.Crashed()) << "Wine's debugger was started on the program";
+    EXPECT_TRUE(testing_support::WaitForNoProcess("regsvr32.exe", 60000)) << "the context menu's unregistering ended";
+    TRegistry reg(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg.OpenKeyReadOnly(COptRWClass::Key)) << "the settings key";
+    EXPECT_TRUE(reg.ValueExists("WinOpt")) << "the item settings were saved";
+    unsigned char modes[3] = {9, 9, 9};
+    EXPECT_EQ(reg.ValueExists("Btn") ? reg.ReadBinaryData("Btn", modes, 3) : 0, 3) << "the wipe modes were saved";
+    EXPECT_EQ(modes[2], 1) << "the slowest mode saved as chosen";
+    EXPECT_EQ(reg.ValueExists("SaveSettings") ? reg.ReadInteger("SaveSettings") : -1, 1) << "the save choice";
+}
+
+// The blocker's error box in the system's keyboard menu mode, as a lone Alt puts it on
+// Windows; a close of the main window then ends the box and the program. (Wine's display
+// driver leaves a bare Alt to the window manager on a window it has one decorate, so the
+// mode is asked for with the system menu's key, as Alt and then Space would.)
+TEST_F(QuelmainSequence, ACloseAfterALoneAltInABoxEndsTheProgram)
+{
+    StoreMozillaSettings(false, false);
+    BlockerAway away;
+    QuelmainDriver program;
+    HWND main = nullptr;
+    HWND box = StartWithTheBlockersBox(program, away, main);
+    ASSERT_NE(box, nullptr);
+    PostMessageA(box, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    DWORD thread = GetWindowThreadProcessId(box, nullptr);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(quelmain_driver::WaitUntil(
+        [&] { return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE); }, 30000))
+        << "the box in menu mode; box " << box << ", active " << info.hwndActive << ", flags " << info.flags;
+    DeleteSetting("WinOpt");
+    PostMessageA(main, WM_CLOSE, 0, 0);
     ExpectCleanEnd(program);
 }
 

@@ -346,6 +346,37 @@ TEST_F(VantrelTest, TheWindowAtWorkShowsTheFileInHandOverItsSkin)
     EXPECT_FALSE(PathExists(big)) << "the file in hand goes with the cancel";
 }
 
+std::string OperationAtClose;
+
+LRESULT CALLBACK ReadOperationAtClose(int code, WPARAM wParam, LPARAM lParam)
+{
+    auto* sent = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_CLOSEINDICATOR && IndicatorFm)
+        OperationAtClose = IndicatorFm->MyGraphicLabel4->Caption();
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Once the file in hand is overwritten, the operation line says that it is being deleted:
+// read as the worker, past its one file, asks the window to close.
+TEST_F(VantrelTest, TheOperationLineShowsTheDeletionAfterTheOverwrite)
+{
+    const std::string file = Dir + "\\one.txt";
+    WriteFileBytes(file, "one");
+    WriteWorkList({file});
+    OperationAtClose.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, ReadOperationAtClose, nullptr, GetCurrentThreadId());
+    IndicatorFm = NewForm<TIndicatorFm>(nullptr);
+    std::shared_ptr<CWindowLink> link = IndicatorFm->Link();
+    for (DWORD start = GetTickCount(); OperationAtClose.empty() && GetTickCount() - start < 60000; Sleep(20))
+        Pump();
+    Pump();
+    link->WaitForWorker();
+    UnhookWindowsHookEx(hook);
+    IndicatorFm = nullptr;
+    EXPECT_EQ(OperationAtClose, "Operation: deleting...") << "the operation line as the run ended";
+    EXPECT_FALSE(PathExists(file)) << "the file went";
+}
+
 TEST_F(VantrelTest, CancelStopsTheFileInHandWithinItsBlock)
 {
     // The folder lets its file be written but not deleted, so that what the cancelled
