@@ -310,8 +310,8 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
         NotOpenedReason = file->IsOpen() ? "not a file" : OpenFailure(path, file->OpenError());
         return wrNotOpened;
     }
-    auto deleteName = [&]() {
-        if (OnDeleting)
+    auto deleteName = [&](bool told = false) {
+        if (OnDeleting && !told)
             OnDeleting(path);
         if (file->DeleteOnClose()) {
             file.reset();
@@ -371,7 +371,7 @@ CHddClass::TWipeResult CHddClass::Wipe(const std::string& path, TAfterWrite afte
             file.reset();
             return wrNotWritten;
         }
-        return deleteName() ? wrNotWritten : keep(wrNotWritten);
+        return deleteName(true) ? wrNotWritten : keep(wrNotWritten);
     }
 
     bool written = true;
@@ -482,16 +482,21 @@ std::string CHddClass::TreeRoot(const std::string& folder) const
     return CFileEntry::HasSystemFinalPath() ? root : CPathSafety::Resolved(root);
 }
 
-void CHddClass::DeleteTree(const std::string& folder)
+bool CHddClass::MayEmptyOrRemove(const std::string& folder)
 {
     if (!CPathSafety::IsTreeAllowed(folder))
-        return;
-    if (!StaysInItsWalk(folder)) {
-        TellLeft(folder, "no longer below the folder it was found in: left alone");
-        return;
-    }
+        return false;
+    if (StaysInItsWalk(folder))
+        return true;
+    TellLeft(folder, "no longer below the folder it was found in: left alone");
+    return false;
+}
+
+void CHddClass::DeleteTree(const std::string& folder)
+{
     // A folder a walk found is emptied only of what lies below that walk's folder.
-    DeleteTreeIn(folder, TreeRoot(folder));
+    if (MayEmptyOrRemove(folder))
+        DeleteTreeIn(folder, TreeRoot(folder));
 }
 
 // Nothing is deleted or removed but what lies below the folder the tree delete was given,
@@ -545,13 +550,7 @@ bool CHddClass::IsLeftAlone(const std::string& path) const
 
 bool CHddClass::RemoveFolder(const std::string& folder)
 {
-    if (!CPathSafety::IsTreeAllowed(folder))
-        return false;
-    if (!StaysInItsWalk(folder)) {
-        TellLeft(folder, "no longer below the folder it was found in: left alone");
-        return false;
-    }
-    return RemoveDirectoryA(folder.c_str()) != 0;
+    return MayEmptyOrRemove(folder) && RemoveDirectoryA(folder.c_str()) != 0;
 }
 
 // Only the owner's own event stops a collection: a run's named event left set by another

@@ -120,6 +120,8 @@ private:
     bool IsStillBelowItsWalk(const std::string& path, const class CFileEntry& file) const;
     static bool IsTheChosenEntry(const std::string& path, const class CFileEntry& file);
     bool StaysInItsWalk(const std::string& path) const;
+    // Not a protected place, and still below the folder of the walk that found it (else told).
+    bool MayEmptyOrRemove(const std::string& folder);
     // Where the system places the folder a tree delete of this folder must stay below: the
     // folder a walk that found it started from, else the folder itself.
     std::string TreeRoot(const std::string& folder) const;
