@@ -216,7 +216,7 @@ bool TrayIconCentre(POINT& p)
                 icon = tray ? GetWindow(tray, GW_CHILD) : nullptr;
                 return icon && IsWindowVisible(tray);
             },
-            20000))
+            60000))
         return false;
     RECT r;
     GetWindowRect(tray, &r);

@@ -26,16 +26,16 @@ public:
     bool Start();
     DWORD Pid() const { return FPid; }
     // The main window, once it is shown.
-    HWND MainWindow(DWORD timeoutMs = 30000);
+    HWND MainWindow(DWORD timeoutMs = 60000);
     // A shown top-level window of the program with that text (the secondary windows carry
     // their form's name as text) other than `besides`, or null after the time.
-    HWND WaitForWindow(const std::string& text, DWORD timeoutMs = 20000, HWND besides = nullptr);
+    HWND WaitForWindow(const std::string& text, DWORD timeoutMs = 60000, HWND besides = nullptr);
     // The run's progress window: the program's shown window of the progress window's size.
-    HWND WaitForProgressWindow(DWORD timeoutMs = 20000);
+    HWND WaitForProgressWindow(DWORD timeoutMs = 60000);
     // The program's message box other than `besides`, or null after the time.
-    HWND WaitForMessageBox(DWORD timeoutMs = 20000, HWND besides = nullptr);
+    HWND WaitForMessageBox(DWORD timeoutMs = 60000, HWND besides = nullptr);
     // False when the window is still there after the time.
-    static bool WaitUntilGone(HWND wnd, DWORD timeoutMs = 20000);
+    static bool WaitUntilGone(HWND wnd, DWORD timeoutMs = 60000);
 
     // A left click at client coordinates of the window, or at the centre of a rectangle.
     static void Click(HWND wnd, int x, int y);

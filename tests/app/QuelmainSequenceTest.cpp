@@ -229,7 +229,7 @@ TEST_F(QuelmainSequence, TrayCloseEndsTheOpenDialogsFirst)
         HWND about = program.WaitForWindow("About...");
         ASSERT_NE(about, nullptr) << "About window";
         ASSERT_TRUE(program.TrayAbout()) << "tray menu over About";
-        ASSERT_NE(program.WaitForWindow("About...", 20000, about), nullptr)
+        ASSERT_NE(program.WaitForWindow("About...", 60000, about), nullptr)
             << "a second About over the first; windows:\n" << quelmain_driver::DescribeWindows();
         DeleteSetting("WinOpt");
         ASSERT_TRUE(program.TrayClose()) << "tray menu over two About boxes";
@@ -271,7 +271,7 @@ TEST_F(QuelmainSequence, ARunEndingUnderAboutLeavesTheMainWindowToAbout)
     EXPECT_FALSE(IsWindowEnabled(main)) << "the run's end left the main window disabled under About";
     QuelmainDriver::ClickCentre(about, 183, 176, 70, 19);   // OK
     EXPECT_TRUE(QuelmainDriver::WaitUntilGone(about)) << "OK closes About";
-    EXPECT_TRUE(quelmain_driver::WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 20000))
+    EXPECT_TRUE(quelmain_driver::WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 60000))
         << "About's end gives the main window back";
     DeleteSetting("WinOpt");
     ASSERT_TRUE(program.TrayClose()) << "tray menu";
@@ -438,7 +438,7 @@ TEST_F(QuelmainSequence, TheMainWindowStaysDisabledUntilTheLastBoxEnds)
     HWND lower = StartWithTheBlockersBox(program, away, main);
     ASSERT_NE(lower, nullptr);
     ASSERT_TRUE(QuelmainDriver::ClickTrayIcon()) << "tray icon under the box";
-    HWND upper = program.WaitForMessageBox(20000, lower);
+    HWND upper = program.WaitForMessageBox(60000, lower);
     ASSERT_NE(upper, nullptr) << "the second switch's box; windows:\n" << quelmain_driver::DescribeWindows();
     // Dragged aside, clear of the lower box and of the main window's Clean button.
     SetWindowPos(upper, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
