@@ -51,6 +51,8 @@ expect "a program left running fails the case and is ended" linger 98 \
 expect "the case after it gets a fresh sandbox" clean 0 'opened afresh' '0 seen'
 expect "a key no one may delete fails the case" stuck 98 'QueloraStuck (cannot delete it)'
 expect "and the case after it sees no such key" clean 0 'opened afresh' '0 seen'
+expect "a start that Wine ends before a word is printed is made once more" silentonce 0 \
+  'started once more' 'started again'
 
 # Something appears after the last case: the group's end must see it.
 touch "$group/prefix/drive_c/late.txt"

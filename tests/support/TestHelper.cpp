@@ -1,6 +1,7 @@
 // A second program for the tests: it holds a file open as another program would, it reports
 // what a freshly started program sees of the shell folders and the system version, and it
-// leaves behind what a careless case would, for the test of the sandbox's groups.
+// leaves behind what a careless case would, for the test of the sandbox's groups; it also ends
+// the keeper silently once, as Wine has been seen to.
 #include "CShellFoldersContainer.h"
 #include "SystemVersion.h"
 #include "TStringList.h"
@@ -129,6 +130,30 @@ int Stuck()
     return rc == ERROR_SUCCESS ? 0 : 3;
 }
 
+// Ends the program that started it, the keeper, with exit code 1 before anything is printed,
+// as Wine has been seen to end a start. Only the first time: its mark on C: tells the start
+// made once more, which takes the mark away and says so.
+int SilentOnce()
+{
+    const char mark[] = "C:\\silent-once";
+    if (DeleteFileA(mark)) {
+        std::printf("started again\n");
+        return 0;
+    }
+    DWORD parent = 0;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 pe = {};
+    pe.dwSize = sizeof pe;
+    for (BOOL ok = Process32First(snap, &pe); ok; ok = Process32Next(snap, &pe))
+        if (pe.th32ProcessID == GetCurrentProcessId())
+            parent = pe.th32ParentProcessID;
+    CloseHandle(snap);
+    HANDLE keeper = parent ? OpenProcess(PROCESS_TERMINATE, FALSE, parent) : nullptr;
+    if (!keeper || !WriteText(mark, "") || !TerminateProcess(keeper, 1))
+        return 2;
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -170,6 +195,8 @@ int main(int argc, char** argv)
         }
         if (verb == "stuck")
             return Stuck();
+        if (verb == "silentonce")
+            return SilentOnce();
     }
     return 1;
 }
