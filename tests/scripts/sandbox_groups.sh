@@ -53,6 +53,8 @@ expect "a key no one may delete fails the case" stuck 98 'QueloraStuck (cannot d
 expect "and the case after it sees no such key" clean 0 'opened afresh' '0 seen'
 expect "a start that Wine ends before a word is printed is made once more" silentonce 0 \
   'started once more' 'started again'
+expect "a start that Wine ends in the C library's exit code is made once more" exitfaultonce 0 \
+  'started once more' 'started again'
 
 # Something appears after the last case: the group's end must see it.
 touch "$group/prefix/drive_c/late.txt"

@@ -1,7 +1,7 @@
 // A second program for the tests: it holds a file open as another program would, it reports
 // what a freshly started program sees of the shell folders and the system version, and it
 // leaves behind what a careless case would, for the test of the sandbox's groups; it also ends
-// the keeper silently once, as Wine has been seen to.
+// the keeper once as Wine has been seen to.
 #include "CShellFoldersContainer.h"
 #include "SystemVersion.h"
 #include "TStringList.h"
@@ -130,10 +130,10 @@ int Stuck()
     return rc == ERROR_SUCCESS ? 0 : 3;
 }
 
-// Ends the program that started it, the keeper, with exit code 1 before anything is printed,
-// as Wine has been seen to end a start. Only the first time: its mark on C: tells the start
-// made once more, which takes the mark away and says so.
-int SilentOnce()
+// Ends the program that started it, the keeper, with the exit code given after printing the
+// words given, as Wine has been seen to end a start. Only the first time: its mark on C: tells
+// the start made once more, which takes the mark away and says so.
+int EndTheKeeperOnce(const char* words, UINT code)
 {
     const char mark[] = "C:\\silent-once";
     if (DeleteFileA(mark)) {
@@ -149,8 +149,12 @@ int SilentOnce()
             parent = pe.th32ParentProcessID;
     CloseHandle(snap);
     HANDLE keeper = parent ? OpenProcess(PROCESS_TERMINATE, FALSE, parent) : nullptr;
-    if (!keeper || !WriteText(mark, "") || !TerminateProcess(keeper, 1))
+    if (!keeper || !WriteText(mark, ""))
         return 2;
+    std::fputs(words, stderr);
+    std::fflush(stderr);
+    if (!TerminateProcess(keeper, code))
+        return 3;
     return 0;
 }
 
@@ -196,7 +200,9 @@ int main(int argc, char** argv)
         if (verb == "stuck")
             return Stuck();
         if (verb == "silentonce")
-            return SilentOnce();
+            return EndTheKeeperOnce("", 1);
+        if (verb == "exitfaultonce")
+            return EndTheKeeperOnce("Inconsistency detected by ld.so: dl-fini.c: 87: _dl_fini: Assertion\n", 127);
     }
     return 1;
 }
